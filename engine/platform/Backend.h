@@ -1,0 +1,12 @@
+// What each backend provides behind the replaceable parts of Platform.h.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform::backend {
+
+std::uint32_t TimerTime();
+void ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style);
+
+}  // namespace platform::backend

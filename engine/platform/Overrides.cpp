@@ -1,0 +1,36 @@
+// Routes the clock and the message box to a test's replacement, if any.
+#include "Backend.h"
+#include "Platform.h"
+
+#include <utility>
+
+namespace platform {
+namespace {
+Overrides& Active() {
+  static Overrides active;
+  return active;
+}
+}  // namespace
+
+ScopedOverrides::ScopedOverrides(Overrides overrides) : previous_(Active()) {
+  if (overrides.timerTime) Active().timerTime = std::move(overrides.timerTime);
+  if (overrides.messageBox) Active().messageBox = std::move(overrides.messageBox);
+}
+
+ScopedOverrides::~ScopedOverrides() { Active() = std::move(previous_); }
+
+std::uint32_t TimerTime() {
+  const Overrides& o = Active();
+  return o.timerTime ? o.timerTime() : backend::TimerTime();
+}
+
+void ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style) {
+  const Overrides& o = Active();
+  if (o.messageBox) {
+    o.messageBox(text, caption, style);
+  } else {
+    backend::ShowMessageBox(text, caption, style);
+  }
+}
+
+}  // namespace platform

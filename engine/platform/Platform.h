@@ -1,0 +1,163 @@
+// The operating-system seam of the engine.
+//
+// Everything the engine asks of the operating system goes through these
+// declarations. The Win32 backend (win32/) calls the real Windows API; the
+// POSIX backend (posix/) gives the same behaviour on Linux so the portable
+// core builds and is tested natively. No Windows header is included here.
+//
+// Paths are 8-bit strings in which "\" is the only separator. The POSIX
+// backend maps "\" to "/" at this boundary and reports its own paths with "\".
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace platform {
+
+// ---- Files ---------------------------------------------------------------
+
+// An open file; kInvalidFile is the backend's invalid-handle value.
+using FileHandle = std::intptr_t;
+inline constexpr FileHandle kInvalidFile = -1;
+
+enum class OpenMode {
+  // Read and write, sharing both with others; created empty when absent.
+  kReadWriteShared,
+  // Write only; an existing file is truncated, a missing one created.
+  kCreateTruncate,
+  // Write only at the end of an existing file; fails when it is missing.
+  kAppendExisting,
+};
+
+FileHandle FileOpen(const std::string& path, OpenMode mode);
+// Size of the open file in bytes, or -1 when it cannot be read.
+std::int64_t FileSize(FileHandle file);
+// Moves the file position to `offset` bytes from the start.
+bool FileSeek(FileHandle file, std::int64_t offset);
+// One read or write at the current position; the count done, -1 on error.
+std::int64_t FileRead(FileHandle file, void* buffer, std::size_t count);
+std::int64_t FileWrite(FileHandle file, const void* buffer, std::size_t count);
+// Cuts the file at the current position.
+bool FileTruncate(FileHandle file);
+bool FileClose(FileHandle file);
+
+// The file-attribute word; kInvalidAttributes when the path does not exist.
+inline constexpr std::uint32_t kInvalidAttributes = 0xFFFFFFFFu;
+inline constexpr std::uint32_t kAttributeDirectory = 0x10u;
+std::uint32_t PathAttributes(const std::string& path);
+// Creates the last level of `path`; false when it could not.
+bool MakeDirectory(const std::string& path);
+bool FileExists(const std::string& path);
+
+// ---- System --------------------------------------------------------------
+
+// The fields of the platform's system-information record.
+struct SystemInfoRecord {
+  std::uint16_t wProcessorArchitecture = 0;
+  std::uint16_t wReserved = 0;
+  std::uint32_t dwPageSize = 0;
+  void* lpMinimumApplicationAddress = nullptr;
+  void* lpMaximumApplicationAddress = nullptr;
+  std::uintptr_t dwActiveProcessorMask = 0;
+  std::uint32_t dwNumberOfProcessors = 0;
+  std::uint32_t dwProcessorType = 0;
+  std::uint32_t dwAllocationGranularity = 0;
+  std::uint16_t wProcessorLevel = 0;
+  std::uint16_t wProcessorRevision = 0;
+};
+void QuerySystemInfo(SystemInfoRecord& info);
+
+// Full path of the running program; empty when it cannot be read.
+std::string ModuleFileName();
+
+// The shell's special folder `csidl` (no trailing "\"). Returns the shell's
+// result code: negative on failure, when `path` is left empty.
+inline constexpr std::int32_t kCsidlLocalAppData = 28;
+std::int32_t SpecialFolderPath(std::int32_t csidl, std::string& path);
+
+// Lower-cases `text` in place by the ANSI code page's case mapping.
+void LowerAnsiText(std::string& text);
+
+// Decodes UTF-8 bytes into UTF-16 units, invalid sequences the platform's
+// way; empty when nothing could be decoded.
+std::u16string Utf8ToUtf16(const char* bytes, std::size_t count);
+
+// ---- Clock ---------------------------------------------------------------
+
+// The multimedia timer: milliseconds since the system started.
+std::uint32_t TimerTime();
+inline constexpr std::uint32_t kTimerNoError = 0;
+inline constexpr std::uint32_t kTimerNoCanDo = 97;
+std::uint32_t TimerBeginPeriod(std::uint32_t period);
+std::uint32_t TimerEndPeriod(std::uint32_t period);
+
+void SleepFor(std::uint32_t milliseconds);
+
+// ---- Threads and synchronisation -------------------------------------------
+
+// A re-entrant lock (a critical section on Windows).
+class CriticalSection {
+ public:
+  CriticalSection();
+  ~CriticalSection();
+  CriticalSection(const CriticalSection&) = delete;
+  CriticalSection& operator=(const CriticalSection&) = delete;
+  void Enter();
+  void Leave();
+
+ private:
+  struct Impl;
+  Impl* impl_;
+};
+
+// An unnamed, automatically reset, unsignalled event. Never closed by the
+// engine: it lives until the process ends. Null on failure.
+using EventHandle = void*;
+EventHandle NewEvent();
+
+// ---- Floating point ------------------------------------------------------
+
+// The calling thread's floating-point control in the layout of the x87
+// control word: exception masks in bits 0-5, precision in 8-9, rounding in
+// 10-11. Where the processor has no x87 unit in use (x86_64, other
+// architectures) the SSE control register or the C floating-point
+// environment stands behind it; precision then reads back as 3 (extended).
+std::uint16_t GetFpuControlWord();
+void SetFpuControlWord(std::uint16_t word);
+void ClearFpuExceptions();
+
+// ---- User interaction and process ----------------------------------------
+
+inline constexpr std::uint32_t kMbOk = 0x0;
+inline constexpr std::uint32_t kMbIconError = 0x10;
+// A modal message box without owner window; returns when it is closed.
+void ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style);
+
+// Ends the process at once with `code`; does not return.
+[[noreturn]] void EndProcess(std::uint32_t code);
+
+// ---- Replacing the clock and the message box in tests ---------------------
+
+struct Overrides {
+  std::function<std::uint32_t()> timerTime;
+  std::function<void(const std::string& text, const std::string& caption, std::uint32_t style)>
+      messageBox;
+};
+
+// Installs the given replacements for its lifetime and restores the earlier
+// ones when it ends, so no replacement outlives the test that made it.
+// Members left empty keep the backend's own behaviour.
+class ScopedOverrides {
+ public:
+  explicit ScopedOverrides(Overrides overrides);
+  ~ScopedOverrides();
+  ScopedOverrides(const ScopedOverrides&) = delete;
+  ScopedOverrides& operator=(const ScopedOverrides&) = delete;
+
+ private:
+  Overrides previous_;
+};
+
+}  // namespace platform

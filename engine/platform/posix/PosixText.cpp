@@ -1,0 +1,80 @@
+// Text conversions of the POSIX backend. The ANSI code page here is
+// Windows-1252; UTF-8 is decoded with U+FFFD for each maximal ill-formed
+// subsequence, as the Windows converter does.
+#include "../Platform.h"
+
+namespace platform {
+
+void LowerAnsiText(std::string& text) {
+  for (char& c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    unsigned char lower = b;
+    if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7)) {
+      lower = static_cast<unsigned char>(b + 0x20);
+    } else if (b == 0x8A || b == 0x8C || b == 0x8E) {  // S, OE, Z with caron or ligature
+      lower = static_cast<unsigned char>(b + 0x10);
+    } else if (b == 0x9F) {  // Y with diaeresis
+      lower = 0xFF;
+    }
+    c = static_cast<char>(lower);
+  }
+}
+
+std::u16string Utf8ToUtf16(const char* bytes, std::size_t count) {
+  const auto* s = reinterpret_cast<const unsigned char*>(bytes);
+  std::u16string out;
+  out.reserve(count);
+  std::size_t i = 0;
+  while (i < count) {
+    const unsigned char b = s[i];
+    if (b < 0x80) {
+      out.push_back(b);
+      ++i;
+      continue;
+    }
+    int need;
+    char32_t cp;
+    unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
+    if (b >= 0xC2 && b <= 0xDF) {
+      need = 1, cp = b & 0x1Fu;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      need = 2, cp = b & 0x0Fu;
+      if (b == 0xE0) lo = 0xA0;
+      if (b == 0xED) hi = 0x9F;  // no surrogates
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      need = 3, cp = b & 0x07u;
+      if (b == 0xF0) lo = 0x90;
+      if (b == 0xF4) hi = 0x8F;
+    } else {
+      out.push_back(0xFFFD);
+      ++i;
+      continue;
+    }
+    std::size_t j = i + 1;
+    bool ok = true;
+    for (int k = 0; k < need; ++k, ++j) {
+      const unsigned char lowEnd = k == 0 ? lo : 0x80, highEnd = k == 0 ? hi : 0xBF;
+      if (j >= count || s[j] < lowEnd || s[j] > highEnd) {
+        ok = false;
+        break;
+      }
+      cp = (cp << 6) | (s[j] & 0x3Fu);
+    }
+    if (!ok) {
+      out.push_back(0xFFFD);
+      i = j;  // the maximal subpart is replaced as one
+      continue;
+    }
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(cp));
+    }
+    i = j;
+  }
+  return out;
+}
+
+}  // namespace platform

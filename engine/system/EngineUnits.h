@@ -1,0 +1,27 @@
+// The program's units and their fixed order.
+//
+// Units start in the order of the program's table before its main routine and
+// end in reverse afterwards. The order is explicit, not left to the order of
+// C++ static initialisation, so that FatalStop can end exactly the units that
+// have started, last started first.
+#pragma once
+
+#include <cstddef>
+
+struct TEngineUnit {
+  const char* Name;
+  void (*Initialization)();  // may be null
+  void (*Finalization)();    // may be null
+};
+
+// Starts each unit in turn and remembers it as started.
+void StartUnits(const TEngineUnit* units, std::size_t count);
+
+// Ends the started units, last started first. Each unit is forgotten before
+// its end runs, so a fatal stop inside an end goes on with the others.
+void FinishUnits();
+
+// The whole life of the program: starts the units, runs the main routine,
+// ends the units and returns the exit code. An exception out of the main
+// routine ends the units, is shown in a message box, and gives exit code 1.
+int RunProgram(const TEngineUnit* units, std::size_t count, void (*mainRoutine)());
