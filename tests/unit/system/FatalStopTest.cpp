@@ -1,1 +1,128 @@
+// FatalStop and the unit table: the process ends with exit code 0 through
+// every started unit's end, last started first. Checked in child processes.
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "EngineFixture.h"
+#include "SystemInternal.h"
+
+namespace {
+
+// The message box as the POSIX backend shows it, so the child's standard
+// error holds it for the death-test pattern.
+void BoxToStandardError(const std::string& text, const std::string& caption, std::uint32_t) {
+  std::fprintf(stderr, "[%s]\n%s\n", caption.c_str(), text.c_str());
+}
+
+std::string EscapeRegex(const std::string& text) {
+  std::string escaped;
+  for (char c : text) {
+    if (std::string(".[]{}()\\*+?^$|").find(c) != std::string::npos) escaped += '\\';
+    escaped += c;
+  }
+  return escaped;
+}
+
+void EndA() { std::fputs("end A\n", stderr); }
+void EndB() { std::fputs("end B\n", stderr); }
+void EndWithFatalStop() {
+  std::fputs("end F\n", stderr);
+  FatalStop("in end");
+}
+
+class FatalStopTest : public test::EngineTest {
+ protected:
+  FatalStopTest() : stderrBox_({.timerTime = {}, .messageBox = BoxToStandardError}) {}
+
+  std::string ChildLog() const {
+    const std::string name = vk9_system::ExeNameFromModulePath(platform::ModuleFileName());
+    return test::ReadNativeFile(appData_.NativePath() + "/" + name + "/" + name + ".log");
+  }
+
+  platform::ScopedOverrides stderrBox_;
+};
+
+TEST_F(FatalStopTest, EndsTheStartedUnitsInReverseAndExitsWithZero) {
+  const TEngineUnit units[] = {VK9_SystemUnit, {"A", nullptr, EndA}, {"B", nullptr, EndB}};
+  const std::string exeName = vk9_system::ExeNameFromModulePath(platform::ModuleFileName());
+  EXPECT_EXIT(
+      {
+        SetClock(1000);
+        StartUnits(units, 3);
+        SetClock(1500);
+        FatalStop("boom");
+      },
+      ::testing::ExitedWithCode(0), "end B\nend A\n\\[" + EscapeRegex(exeName) + "\\]\nERRORS:\n\rboom\n");
+  const std::string log = ChildLog();
+  EXPECT_NE(log.find(" 0: 0:  500   0.500  VK9_System.Finalization \r\n"
+                     " 0: 0:  500\t     ERRORS: \n\rboom\r\n"
+                     " 0: 0:  500\t     End logging \r\n"),
+            std::string::npos)
+      << log;
+}
+
+TEST_F(FatalStopTest, IsNotSeenByTheCallersHandlers) {
+  EXPECT_EXIT(
+      {
+        try {
+          FatalStop("unseen");
+        } catch (...) {
+          std::_Exit(3);
+        }
+        std::_Exit(4);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(FatalStopTest, CollectsEveryMessageIntoOneBox) {
+  const TEngineUnit units[] = {VK9_SystemUnit, {"F", nullptr, EndWithFatalStop}, {"B", nullptr, EndB}};
+  EXPECT_EXIT(
+      {
+        StartUnits(units, 3);
+        EngineErrors += "\n\rfirst";
+        FatalStop("second");
+      },
+      ::testing::ExitedWithCode(0), "end B\nend F\n\\[.*\\]\nERRORS:\n\rfirst\n\rsecond\n\rin end\n$");
+}
+
+TEST_F(FatalStopTest, AnIniFileThatCannotBeOpenedStopsTheProgram) {
+  const std::string path = appData_.EnginePath() + "missing\\Texts.Ini";
+  EXPECT_EXIT(
+      {
+        StartUnits(&VK9_SystemUnit, 1);
+        TIniFile ini;
+        ini.Load(path);
+        std::_Exit(5);
+      },
+      ::testing::ExitedWithCode(0), "ERRORS:\n\rTIniFile.Load\\(" + EscapeRegex(path) + "\\) -> FILE NOT FOUND!\n");
+  EXPECT_NE(ChildLog().find("ERRORS: \n\rTIniFile.Load(" + path + ") -> FILE NOT FOUND!\r\n"), std::string::npos);
+}
+
+std::vector<std::string> g_calls;
+void StartX() { g_calls.push_back("start X"); }
+void EndX() { g_calls.push_back("end X"); }
+void StartY() { g_calls.push_back("start Y"); }
+void EndY() { g_calls.push_back("end Y"); }
+void Main() { g_calls.push_back("main"); }
+void ThrowingMain() { throw ERangeError("Range check error"); }
+
+TEST_F(FatalStopTest, RunProgramStartsRunsAndEndsInOrder) {
+  const TEngineUnit units[] = {{"X", StartX, EndX}, {"Y", StartY, EndY}};
+  g_calls.clear();
+  EXPECT_EQ(RunProgram(units, 2, Main), 0);
+  EXPECT_EQ(g_calls, (std::vector<std::string>{"start X", "start Y", "main", "end Y", "end X"}));
+
+  std::vector<test::ShownMessageBox> boxes;
+  platform::ScopedOverrides record({.timerTime = {}, .messageBox = [&](const std::string& text, const std::string& caption, std::uint32_t style) {
+                                      boxes.push_back({text, caption, style});
+                                    }});
+  g_calls.clear();
+  EXPECT_EQ(RunProgram(units, 2, ThrowingMain), 1);
+  EXPECT_EQ(g_calls, (std::vector<std::string>{"start X", "start Y", "end Y", "end X"}));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "Range check error");
+}
+
+}  // namespace
