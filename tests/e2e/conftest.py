@@ -1,0 +1,115 @@
+"""Runs the Windows build under Wine: its own Xvfb, a fresh Wine prefix under
+the build folder, and a scratch HOME whose ALSA default is the null device."""
+
+import os
+import pathlib
+import shutil
+import subprocess
+import tempfile
+
+import pytest
+
+ROOT = pathlib.Path(__file__).resolve().parents[2]
+BIN = pathlib.Path(os.environ.get("OSTRELUND_WIN_BIN", ROOT / "build" / "win64" / "bin"))
+WORK = pathlib.Path(os.environ.get("OSTRELUND_E2E_WORK", ROOT / "build" / "e2e"))
+
+LAUNCHER = BIN / "Ostrelund_Launcher.exe"
+
+
+def start_xvfb():
+    """Starts Xvfb on a display number it picks itself; returns (process, display)."""
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+        pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as pipe:
+        number = pipe.readline().strip()
+    if not number:
+        xvfb.kill()
+        raise RuntimeError("Xvfb did not start")
+    return xvfb, ":" + number
+
+
+class Wine:
+    def __init__(self, env, prefix):
+        self.env = env
+        self.prefix = prefix
+        self._idle = None
+
+    def _wineserver(self, *args):
+        subprocess.run(["wineserver", *args], env=self.env, timeout=120, check=False)
+
+    def start_idle(self):
+        """A small process that holds the server and the desktop between runs."""
+        self._idle = subprocess.Popen(["wine", str(BIN / "e2e_idle.exe")], env=self.env,
+                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def reset(self):
+        """Ends every process of the prefix, then starts the idle one again."""
+        self._wineserver("-k")
+        self._wineserver("-w")
+        if self._idle:
+            self._idle.wait(timeout=30)
+        self.start_idle()
+
+    def run(self, exe, *args, cwd=None, timeout=60):
+        """Runs a program to its end. Its output goes through files, not pipes:
+        Wine's service processes inherit the handles and would hold a pipe
+        open long after the program ended."""
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            process = subprocess.Popen(["wine", str(exe), *args], env=self.env, cwd=cwd,
+                                       stdout=out, stderr=err)
+            try:
+                code = process.wait(timeout=timeout)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                raise
+            out.seek(0)
+            err.seek(0)
+            return subprocess.CompletedProcess(process.args, code, out.read(), err.read())
+
+    def local_appdata(self):
+        """The player's local application-data folder inside the prefix."""
+        users = self.prefix / "drive_c" / "users"
+        found = [p / "AppData" / "Local" for p in users.iterdir()
+                 if p.name != "Public" and (p / "AppData" / "Local").is_dir()]
+        assert len(found) == 1, found
+        return found[0]
+
+
+@pytest.fixture(scope="session")
+def wine():
+    for needed in (LAUNCHER, BIN / "e2e_idle.exe"):
+        if not needed.exists():
+            pytest.fail(f"{needed} is missing: build the win64 preset first")
+    shutil.rmtree(WORK, ignore_errors=True)
+    home = WORK / "home"
+    home.mkdir(parents=True)
+    (home / ".asoundrc").write_text("pcm.!default { type null }\nctl.!default { type null }\n")
+    prefix = WORK / "prefix"
+
+    xvfb, display = start_xvfb()
+    env = {k: v for k, v in os.environ.items() if not k.startswith(("WINE", "LC_", "XDG_"))}
+    env.update(HOME=str(home), DISPLAY=display, WINEPREFIX=str(prefix), WINEDEBUG="-all",
+               WINEDLLOVERRIDES="mscoree,mshtml=", LANG="en_US.UTF-8")
+    w = Wine(env, prefix)
+    try:
+        # Created alone first: two Wine processes starting together on a
+        # prefix without a server now and then hang.
+        subprocess.run(["wineboot", "-i"], env=env, timeout=300, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        w._wineserver("-w")
+        w.start_idle()
+        yield w
+    finally:
+        w._wineserver("-k")
+        xvfb.kill()
+        xvfb.wait()
+
+
+@pytest.fixture
+def wine_run(wine):
+    """The shared prefix, with every process of the previous test ended."""
+    yield wine
+    wine.reset()
