@@ -1,16 +1,25 @@
 // The program's main module: the units in their order, then the main routine.
-#include "VK9_System.h"
-
 #include <iterator>
+
+#include "Application.h"
+#include "MainLaunch.h"
+#include "VK9_System.h"
 
 namespace {
 
 // The engine's units start first and end last, in this order.
 constexpr TEngineUnit kUnits[] = {
     VK9_SystemUnit,
+    MainLaunchUnit,
 };
 
-void MainRoutine() {}
+void MainRoutine() {
+  Application.Initialize();
+  Application.Title = ExeName;
+  TLauncher launcher;
+  Application.CreateForm(launcher);
+  Application.Run();
+}
 
 }  // namespace
 

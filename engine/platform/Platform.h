@@ -84,6 +84,14 @@ void LowerAnsiText(std::string& text);
 // way; empty when nothing could be decoded.
 std::u16string Utf8ToUtf16(const char* bytes, std::size_t count);
 
+// The ANSI code page's bytes for UTF-16 text; a character the code page
+// lacks becomes the system's replacement character.
+std::string WideToAnsi(const std::u16string& text);
+
+// The locale identifier the system reports for the calling thread (0x0409
+// English (United States), 0x0407 German (Germany), ...).
+std::uint32_t ThreadLocaleId();
+
 // ---- Clock ---------------------------------------------------------------
 
 // The multimedia timer: milliseconds since the system started.

@@ -20,6 +20,30 @@ void LowerAnsiText(std::string& text) {
   }
 }
 
+// Windows-1252: Latin-1 but for 0x80-0x9F, which hold typographic marks.
+std::string WideToAnsi(const std::u16string& text) {
+  static const char16_t k80To9F[32] = {
+      0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
+      0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+      out.push_back(static_cast<char>(c));
+      continue;
+    }
+    char mapped = '?';
+    for (int j = 0; j < 32; ++j) {
+      if (k80To9F[j] != 0 && k80To9F[j] == c) mapped = static_cast<char>(0x80 + j);
+    }
+    // A surrogate pair is one character and gets one replacement.
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++i;
+    out.push_back(mapped);
+  }
+  return out;
+}
+
 std::u16string Utf8ToUtf16(const char* bytes, std::size_t count) {
   const auto* s = reinterpret_cast<const unsigned char*>(bytes);
   std::u16string out;

@@ -58,6 +58,19 @@ std::u16string Utf8ToUtf16(const char* bytes, std::size_t count) {
   return out;
 }
 
+std::string WideToAnsi(const std::u16string& text) {
+  if (text.empty()) return {};
+  const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+  const int length = static_cast<int>(text.size());
+  const int size = ::WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return {};
+  std::string out(static_cast<std::size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, wide, length, out.data(), size, nullptr, nullptr);
+  return out;
+}
+
+std::uint32_t ThreadLocaleId() { return ::GetThreadLocale(); }
+
 std::uint32_t backend::TimerTime() { return ::timeGetTime(); }
 std::uint32_t TimerBeginPeriod(std::uint32_t period) { return ::timeBeginPeriod(period); }
 std::uint32_t TimerEndPeriod(std::uint32_t period) { return ::timeEndPeriod(period); }
