@@ -7,6 +7,7 @@
 namespace platform::backend {
 
 std::uint32_t TimerTime();
+std::string ModuleFileName();
 void ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style);
 
 }  // namespace platform::backend

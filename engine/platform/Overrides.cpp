@@ -1,4 +1,5 @@
-// Routes the clock and the message box to a test's replacement, if any.
+// Routes the clock, the program's path and the message box to a test's
+// replacement, if any.
 #include "Backend.h"
 #include "Platform.h"
 
@@ -14,6 +15,7 @@ Overrides& Active() {
 
 ScopedOverrides::ScopedOverrides(Overrides overrides) : previous_(Active()) {
   if (overrides.timerTime) Active().timerTime = std::move(overrides.timerTime);
+  if (overrides.moduleFileName) Active().moduleFileName = std::move(overrides.moduleFileName);
   if (overrides.messageBox) Active().messageBox = std::move(overrides.messageBox);
 }
 
@@ -22,6 +24,11 @@ ScopedOverrides::~ScopedOverrides() { Active() = std::move(previous_); }
 std::uint32_t TimerTime() {
   const Overrides& o = Active();
   return o.timerTime ? o.timerTime() : backend::TimerTime();
+}
+
+std::string ModuleFileName() {
+  const Overrides& o = Active();
+  return o.moduleFileName ? o.moduleFileName() : backend::ModuleFileName();
 }
 
 void ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style) {

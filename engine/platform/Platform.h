@@ -146,12 +146,13 @@ void ShowMessageBox(const std::string& text, const std::string& caption, std::ui
 // Ends the process at once with `code`; does not return.
 [[noreturn]] void EndProcess(std::uint32_t code);
 
-// ---- Replacing the clock and the message box in tests ---------------------
+// ---- Replacing the clock, the program's path and the message box in tests --
 
 struct Overrides {
-  std::function<std::uint32_t()> timerTime;
+  std::function<std::uint32_t()> timerTime = {};
+  std::function<std::string()> moduleFileName = {};
   std::function<void(const std::string& text, const std::string& caption, std::uint32_t style)>
-      messageBox;
+      messageBox = {};
 };
 
 // Installs the given replacements for its lifetime and restores the earlier

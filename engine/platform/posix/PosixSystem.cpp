@@ -21,7 +21,7 @@ void QuerySystemInfo(SystemInfoRecord& info) {
   info.dwAllocationGranularity = 65536;
 }
 
-std::string ModuleFileName() {
+std::string backend::ModuleFileName() {
   char buffer[4096];
   const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer);
   if (n <= 0 || static_cast<std::size_t>(n) >= sizeof buffer) return {};

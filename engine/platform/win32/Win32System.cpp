@@ -27,7 +27,7 @@ void QuerySystemInfo(SystemInfoRecord& info) {
 }
 
 // Grows the buffer until the whole path fits, so long paths are not cut.
-std::string ModuleFileName() {
+std::string backend::ModuleFileName() {
   std::vector<char> buffer(512);
   for (;;) {
     const DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));

@@ -34,7 +34,7 @@ void EndWithFatalStop() {
 
 class FatalStopTest : public test::EngineTest {
  protected:
-  FatalStopTest() : stderrBox_({.timerTime = {}, .messageBox = BoxToStandardError}) {}
+  FatalStopTest() : stderrBox_({.messageBox = BoxToStandardError}) {}
 
   std::string ChildLog() const {
     const std::string name = vk9_system::ExeNameFromModulePath(platform::ModuleFileName());
@@ -115,7 +115,7 @@ TEST_F(FatalStopTest, RunProgramStartsRunsAndEndsInOrder) {
   EXPECT_EQ(g_calls, (std::vector<std::string>{"start X", "start Y", "main", "end Y", "end X"}));
 
   std::vector<test::ShownMessageBox> boxes;
-  platform::ScopedOverrides record({.timerTime = {}, .messageBox = [&](const std::string& text, const std::string& caption, std::uint32_t style) {
+  platform::ScopedOverrides record({.messageBox = [&](const std::string& text, const std::string& caption, std::uint32_t style) {
                                       boxes.push_back({text, caption, style});
                                     }});
   g_calls.clear();

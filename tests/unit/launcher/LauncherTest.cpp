@@ -1,0 +1,242 @@
+// The start-up sequence, the texts and the languages, run headless on a
+// game folder of the test's own.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "MainLaunch.h"
+#include "Platform.h"
+#include "TempDir.h"
+
+namespace {
+
+std::string Fixture(const char* name) { return test::ReadNativeFile(std::string(FIXTURE_DIR) + "/" + name); }
+
+class LauncherTest : public ::testing::Test {
+ protected:
+  LauncherTest()
+      : game_(root_.NativePath() + "/Ostrelund Game/"),
+        module_({.moduleFileName = [this] { return root_.EnginePath() + "Ostrelund Game\\Ostrelund_Launcher.exe"; }}) {
+    std::filesystem::create_directory(game_);
+    test::WriteNativeFile(game_ + "Texts.Ini", Fixture("Texts.Ini"));
+    test::WriteNativeFile(game_ + "Ostrelund.exe", "MZ");
+    test::WriteNativeFile(game_ + "Options_Game.ini", "[Main]\r\n");
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+      if (const char* value = std::getenv(name)) saved_.emplace_back(name, value);
+      ::unsetenv(name);
+    }
+  }
+  ~LauncherTest() override {
+    ::unsetenv("LC_ALL");
+    for (const auto& [name, value] : saved_) ::setenv(name.c_str(), value.c_str(), 1);
+  }
+
+  // Creates the window and runs its start-up sequence under `locale`.
+  TLauncher& Start(const char* locale) {
+    ::setenv("LC_ALL", locale, 1);
+    launcher_.FormCreate();
+    return launcher_;
+  }
+
+  test::TempDir root_;
+  std::string game_;
+  platform::ScopedOverrides module_;
+  std::vector<std::pair<std::string, std::string>> saved_;
+  TLauncher launcher_;
+};
+
+TEST_F(LauncherTest, EnglishTextsFromTheGameFolder) {
+  TLauncher& w = Start("en_US.UTF-8");
+  EXPECT_EQ(w.GameFolder, root_.EnginePath() + "Ostrelund Game\\");
+  EXPECT_EQ(w.LanguageSuffix, "Eng");
+  EXPECT_EQ(w.rgLanguage->ItemIndex(), 0);
+  EXPECT_EQ(w.rgLanguage->Caption(), "Language");
+  EXPECT_EQ(w.rgLanguage->Items(), (std::vector<std::string>{"English", "Russian", "German", "French"}));
+  EXPECT_EQ(w.bbRun->Caption(), "Start the game");
+  EXPECT_EQ(w.bbExit->Caption(), "Quit");
+  EXPECT_EQ(w.cbWindow->Caption(), "Window");
+  EXPECT_EQ(w.GroupBoxGraph->Caption(), "Graphic option");  // only a French key
+  EXPECT_EQ(w.GroupBoxMessage->Caption(), "Messages");
+  EXPECT_EQ(w.cbShadowQuality->Caption(), "High shadow quality");
+  // Only buttons, check boxes, group boxes and the radio group take texts.
+  EXPECT_EQ(w.Image1->Caption(), "");
+  EXPECT_EQ(w.Memo->Caption(), "");
+  EXPECT_EQ(w.sBevel->Caption(), "");
+  EXPECT_EQ(w.Caption(), "Ostrelund - Launcher");
+  EXPECT_EQ(w.MessageText("MessageNoSound_", "MessageNoSound_Eng"), "No sound device.");
+  EXPECT_EQ(w.MessageText("MessageMinWidth_", "MessageMinWidth_Eng"), "The screen is # pixels wide.");
+}
+
+TEST_F(LauncherTest, GermanLocaleWithEnglishFallback) {
+  TLauncher& w = Start("de_CH.UTF-8");
+  EXPECT_EQ(w.LanguageSuffix, "Deu");
+  EXPECT_EQ(w.rgLanguage->ItemIndex(), 2);
+  EXPECT_EQ(w.rgLanguage->Caption(), "Sprache");
+  EXPECT_EQ(w.rgLanguage->Items()[3], "Franz\xF6sisch");  // Windows-1252
+  EXPECT_EQ(w.bbExit->Caption(), "Beenden");
+  EXPECT_EQ(w.bbRun->Caption(), "Start the game");  // "bbrun_Deu" is another key
+  EXPECT_EQ(w.cbShadowQuality->Caption(), "Hohe Schattenqualit\xE4t");
+  EXPECT_EQ(w.Caption(), "Ostrelund - Launcher");
+  EXPECT_EQ(w.MessageText("MessageNoSound_", "MessageNoSound_Eng"), "Kein Soundger\xE4t.");
+  EXPECT_EQ(w.MessageText("MessageMinWidth_", "MessageMinWidth_Eng"), "The screen is # pixels wide.");
+  EXPECT_EQ(w.MessageText("MessageNoGraph_", "MessageNoGraph_Eng"), "");
+}
+
+TEST_F(LauncherTest, UkrainianLocaleShowsRussianInTheAnsiCodePage) {
+  TLauncher& w = Start("uk_UA.UTF-8");
+  EXPECT_EQ(w.LanguageSuffix, "Rus");
+  EXPECT_EQ(w.rgLanguage->ItemIndex(), 1);
+  // Cyrillic has no place in Windows-1252: one replacement per letter.
+  EXPECT_EQ(w.bbRun->Caption(), "?????? ????");
+  EXPECT_EQ(w.rgLanguage->Caption(), "????");
+  // A value of three items leaves the last two radio texts empty.
+  EXPECT_EQ(w.rgLanguage->Items(), (std::vector<std::string>{"??????????", "???????", "", ""}));
+}
+
+TEST_F(LauncherTest, ChoosingALanguageChangesCaptionsButNotMessages) {
+  TLauncher& w = Start("en_GB.UTF-8");
+  w.Memo->AddLine("The screen is 1024 pixels wide.");
+  w.rgLanguage->SetItemIndex(2);
+  EXPECT_EQ(w.LanguageSuffix, "Deu");
+  EXPECT_EQ(w.bbExit->Caption(), "Beenden");
+  EXPECT_EQ(w.cbShadowQuality->Caption(), "Hohe Schattenqualit\xE4t");
+  w.rgLanguage->SetItemIndex(3);
+  EXPECT_EQ(w.LanguageSuffix, "Fra");
+  EXPECT_EQ(w.bbExit->Caption(), "Quitter");
+  EXPECT_EQ(w.GroupBoxGraph->Caption(), "Graphismes");
+  EXPECT_EQ(w.cbWindow->Caption(), "Window");  // English fallback
+  EXPECT_EQ(w.cbShadowQuality->Caption(), "Hohe Schattenqualit\xE4t");  // no key: unchanged
+  EXPECT_EQ(w.rgLanguage->ItemIndex(), 3);
+  EXPECT_EQ(w.Memo->Lines(), (std::vector<std::string>{"The screen is 1024 pixels wide."}));
+}
+
+TEST_F(LauncherTest, AMissingTextsFileIsCreatedEmptyAndTheBuiltInCaptionsStay) {
+  std::filesystem::remove(game_ + "Texts.Ini");
+  TLauncher& w = Start("fr_CA.UTF-8");
+  EXPECT_TRUE(std::filesystem::exists(game_ + "Texts.Ini"));
+  EXPECT_EQ(std::filesystem::file_size(game_ + "Texts.Ini"), 0u);
+  EXPECT_EQ(w.LanguageSuffix, "Fra");
+  EXPECT_EQ(w.rgLanguage->ItemIndex(), 3);
+  EXPECT_EQ(w.bbRun->Caption(), "Game start");
+  EXPECT_EQ(w.rgLanguage->Items(), (std::vector<std::string>{"English", "Russian", "Deutsch", "Francais"}));
+  EXPECT_EQ(w.MessageText("MessageNoSound_", "MessageNoSound_Eng"), "");
+}
+
+TEST_F(LauncherTest, TextsOutsideSectionLauncherAreNotRead) {
+  test::WriteNativeFile(game_ + "Texts.Ini", "[Other]\r\nbbExit_Eng=wrong section\r\n");
+  TLauncher& w = Start("C");
+  EXPECT_EQ(w.bbExit->Caption(), "Exit");
+}
+
+TEST_F(LauncherTest, AMissingGameFileDisablesTheGameControls) {
+  const struct {
+    bool exe, options;
+  } cases[] = {{false, true}, {true, false}, {false, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.exe ? "exe" : "no exe") + (c.options ? ", options" : ", no options"));
+    if (!c.exe) std::filesystem::remove(game_ + "Ostrelund.exe");
+    if (!c.options) std::filesystem::remove(game_ + "Options_Game.ini");
+    TLauncher w;
+    ::setenv("LC_ALL", "en_US.UTF-8", 1);
+    w.FormCreate();
+    for (TControl* off : std::initializer_list<TControl*>{w.bbRun, w.rgLanguage, w.GroupBoxGraph, w.cbShadowQuality, w.cbWindow,
+                                                          w.cbAntiAliasing, w.cbATOC, w.bbReset, w.bbMessage, w.bbEditor}) {
+      EXPECT_FALSE(off->Enabled()) << off->Name();
+    }
+    for (TControl* on : std::initializer_list<TControl*>{w.GroupBoxSound, w.cbNoSound, w.bbExit, w.Memo}) {
+      EXPECT_TRUE(on->Enabled()) << on->Name();
+    }
+    test::WriteNativeFile(game_ + "Ostrelund.exe", "MZ");
+    test::WriteNativeFile(game_ + "Options_Game.ini", "[Main]\r\n");
+  }
+}
+
+TEST_F(LauncherTest, WithTheGameFilesEveryGameControlWorks) {
+  TLauncher& w = Start("en_US.UTF-8");
+  for (TControl* on : std::initializer_list<TControl*>{w.bbRun, w.rgLanguage, w.GroupBoxGraph, w.cbShadowQuality, w.cbWindow,
+                                                       w.cbAntiAliasing, w.cbATOC, w.GroupBoxSound, w.cbNoSound, w.bbExit}) {
+    EXPECT_TRUE(on->Enabled()) << on->Name();
+  }
+}
+
+TEST_F(LauncherTest, WithoutMessagesTheButtonsSitUnderTheBevel) {
+  TLauncher& w = Start("en_US.UTF-8");
+  EXPECT_FALSE(w.GroupBoxMessage->Visible());
+  EXPECT_TRUE(w.sBevel->Visible());
+  for (TControl* button : {static_cast<TControl*>(w.bbRun), static_cast<TControl*>(w.bbEditor), static_cast<TControl*>(w.bbExit)}) {
+    EXPECT_EQ(button->Bounds().Top, 349) << button->Name();
+  }
+  EXPECT_EQ(w.ClientHeight(), 384);
+}
+
+TEST_F(LauncherTest, WithMessagesThePanelTakesTheBevelsPlace) {
+  TLauncher& w = Start("en_US.UTF-8");
+  w.Memo->AddLine("a message");
+  w.GroupBoxMessage->SetVisible(true);
+  w.UpdateLayout();
+  EXPECT_FALSE(w.sBevel->Visible());
+  EXPECT_EQ(w.GroupBoxMessage->Bounds(), (TRect{0, 342, 435, 73}));
+  for (TControl* button : {static_cast<TControl*>(w.bbRun), static_cast<TControl*>(w.bbEditor), static_cast<TControl*>(w.bbExit)}) {
+    EXPECT_EQ(button->Bounds().Top, 420) << button->Name();
+  }
+  EXPECT_EQ(w.ClientHeight(), 455);
+}
+
+TEST_F(LauncherTest, ExitClosesTheWindow) {
+  TLauncher& w = Start("en_US.UTF-8");
+  w.bbExit->Click();
+  EXPECT_TRUE(w.Closed());
+  EXPECT_EQ(w.OptionsFile, nullptr);
+}
+
+struct LocaleCase {
+  std::uint32_t id;
+  const char* suffix;
+};
+
+TEST(Language, FromTheWholeLocaleIdentifier) {
+  const LocaleCase cases[] = {
+      {0x0409, "Eng"}, {0x0410, "Eng"}, {0x0809, "Eng"}, {0x0407, "Deu"}, {0x0807, "Deu"}, {0x1407, "Deu"},
+      {0x040C, "Fra"}, {0x0C0C, "Fra"}, {0xE40C, "Fra"}, {0x0419, "Rus"}, {0x0819, "Rus"}, {0x0422, "Rus"},
+      {0x0423, "Rus"}, {0x1807, "Eng"}, {0x10407, "Eng"},  // other sort order: not German
+      {0, "Eng"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LanguageFromLocale(c.id), c.suffix) << std::hex << c.id;
+}
+
+TEST(Language, ThePosixLocaleNamesMapToWindowsIdentifiers) {
+  const char* saved[3] = {std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG")};
+  const std::string keep[3] = {saved[0] ? saved[0] : "", saved[1] ? saved[1] : "", saved[2] ? saved[2] : ""};
+  const struct {
+    const char* all;
+    const char* messages;
+    const char* lang;
+    std::uint32_t id;
+  } cases[] = {
+      {"de_CH.UTF-8", nullptr, nullptr, 0x0807}, {"de_DE.UTF-8", nullptr, nullptr, 0x0407},
+      {nullptr, "ru_RU.UTF-8", "de_DE.UTF-8", 0x0419}, {nullptr, nullptr, "uk_UA.UTF-8", 0x0422},
+      {nullptr, nullptr, "fr_BE.UTF-8@euro", 0x080C}, {nullptr, nullptr, "fr", 0x040C},
+      {nullptr, nullptr, "be_BY", 0x0423}, {nullptr, nullptr, "C", 0x0409}, {nullptr, nullptr, nullptr, 0x0409},
+      {"", nullptr, "it_IT.UTF-8", 0x0410},
+  };
+  for (const auto& c : cases) {
+    const auto set = [](const char* name, const char* value) { value ? ::setenv(name, value, 1) : ::unsetenv(name); };
+    set("LC_ALL", c.all);
+    set("LC_MESSAGES", c.messages);
+    set("LANG", c.lang);
+    EXPECT_EQ(platform::ThreadLocaleId(), c.id) << (c.all ? c.all : "") << "/" << (c.messages ? c.messages : "") << "/"
+                                                << (c.lang ? c.lang : "");
+  }
+  const char* names[3] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+  for (int i = 0; i < 3; ++i) saved[i] ? ::setenv(names[i], keep[i].c_str(), 1) : ::unsetenv(names[i]);
+}
+
+TEST(Language, WideTextBecomesWindows1252WithReplacements) {
+  EXPECT_EQ(platform::WideToAnsi(u"Fran\u00E7ais \u20AC \u2014"), "Fran\xE7" "ais \x80 \x97");
+  EXPECT_EQ(platform::WideToAnsi(u"\u042F\u0437\u044B\u043A"), "????");
+  EXPECT_EQ(platform::WideToAnsi(u"a\U0001F3AEb"), "a?b");
+  EXPECT_EQ(platform::WideToAnsi(u""), "");
+}
+
+}  // namespace
