@@ -82,8 +82,6 @@ void TLauncher::CheckGameFiles() {
   }
 }
 
-void TLauncher::LoadOptions() {}
-
 void TLauncher::RunMachineChecks() {}
 
 void TLauncher::SelectLanguageItem() {
@@ -142,8 +140,6 @@ void TLauncher::rgLanguageClick(TControl&) {
   if (index >= 0 && index < 4) LanguageSuffix = kSuffixes[index];
   ApplyTexts();
 }
-
-void TLauncher::cbAntiAliasingClick(TControl&) {}
 
 void TLauncher::bbRunClick(TControl&) {}
 

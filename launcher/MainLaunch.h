@@ -49,14 +49,20 @@ class TLauncher : public TForm {
   // A message in the current language, else the fallback key's, as ANSI.
   std::string MessageText(const std::string& prefix, const std::string& fallbackKey);
 
+  // Writes the six options into section "Main" and saves the player's copy;
+  // false, with nothing written, when the file has no section "Main".
+  bool StoreOptions();
+
   void rgLanguageClick(TControl& sender);
   void cbAntiAliasingClick(TControl& sender);
   void bbRunClick(TControl& sender);
   void bbExitClick(TControl& sender);
 
  private:
-  // Start-up steps 6 to 8: the options file.
+  // Start-up steps 6 to 8: the player's options file, made from the game
+  // folder's copy on the first run, shown in the controls.
   void LoadOptions();
+  void ShowOptions();
   // Start-up step 9: the machine checks.
   void RunMachineChecks();
   void CheckGameFiles();

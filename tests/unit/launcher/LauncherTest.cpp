@@ -5,46 +5,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "MainLaunch.h"
-#include "Platform.h"
-#include "TempDir.h"
+#include "LauncherFixture.h"
 
 namespace {
-
-std::string Fixture(const char* name) { return test::ReadNativeFile(std::string(FIXTURE_DIR) + "/" + name); }
-
-class LauncherTest : public ::testing::Test {
- protected:
-  LauncherTest()
-      : game_(root_.NativePath() + "/Ostrelund Game/"),
-        module_({.moduleFileName = [this] { return root_.EnginePath() + "Ostrelund Game\\Ostrelund_Launcher.exe"; }}) {
-    std::filesystem::create_directory(game_);
-    test::WriteNativeFile(game_ + "Texts.Ini", Fixture("Texts.Ini"));
-    test::WriteNativeFile(game_ + "Ostrelund.exe", "MZ");
-    test::WriteNativeFile(game_ + "Options_Game.ini", "[Main]\r\n");
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-      if (const char* value = std::getenv(name)) saved_.emplace_back(name, value);
-      ::unsetenv(name);
-    }
-  }
-  ~LauncherTest() override {
-    ::unsetenv("LC_ALL");
-    for (const auto& [name, value] : saved_) ::setenv(name.c_str(), value.c_str(), 1);
-  }
-
-  // Creates the window and runs its start-up sequence under `locale`.
-  TLauncher& Start(const char* locale) {
-    ::setenv("LC_ALL", locale, 1);
-    launcher_.FormCreate();
-    return launcher_;
-  }
-
-  test::TempDir root_;
-  std::string game_;
-  platform::ScopedOverrides module_;
-  std::vector<std::pair<std::string, std::string>> saved_;
-  TLauncher launcher_;
-};
 
 TEST_F(LauncherTest, EnglishTextsFromTheGameFolder) {
   TLauncher& w = Start("en_US.UTF-8");
@@ -155,9 +118,10 @@ TEST_F(LauncherTest, AMissingGameFileDisablesTheGameControls) {
 TEST_F(LauncherTest, WithTheGameFilesEveryGameControlWorks) {
   TLauncher& w = Start("en_US.UTF-8");
   for (TControl* on : std::initializer_list<TControl*>{w.bbRun, w.rgLanguage, w.GroupBoxGraph, w.cbShadowQuality, w.cbWindow,
-                                                       w.cbAntiAliasing, w.cbATOC, w.GroupBoxSound, w.cbNoSound, w.bbExit}) {
+                                                       w.cbAntiAliasing, w.GroupBoxSound, w.cbNoSound, w.bbExit}) {
     EXPECT_TRUE(on->Enabled()) << on->Name();
   }
+  EXPECT_FALSE(w.cbATOC->Enabled());  // anti-aliasing is off
 }
 
 TEST_F(LauncherTest, WithoutMessagesTheButtonsSitUnderTheBevel) {

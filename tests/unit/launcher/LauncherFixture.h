@@ -1,0 +1,59 @@
+// A game folder and a local application-data folder of the test's own, the
+// program's path pointing into the game folder, and the locale to choose.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "MainLaunch.h"
+#include "Platform.h"
+#include "TempDir.h"
+
+inline std::string Fixture(const char* name) { return test::ReadNativeFile(std::string(FIXTURE_DIR) + "/" + name); }
+
+class LauncherTest : public ::testing::Test {
+ protected:
+  LauncherTest()
+      : game_(root_.NativePath() + "/Ostrelund Game/"),
+        module_({.moduleFileName = [this] { return root_.EnginePath() + "Ostrelund Game\\Ostrelund_Launcher.exe"; }}) {
+    std::filesystem::create_directory(game_);
+    test::WriteNativeFile(game_ + "Texts.Ini", Fixture("Texts.Ini"));
+    test::WriteNativeFile(game_ + "Ostrelund.exe", "MZ");
+    test::WriteNativeFile(game_ + "Options_Game.ini", "[Main]\r\n");
+    std::filesystem::create_directory(appData_);
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG", "XDG_DATA_HOME"}) {
+      if (const char* value = std::getenv(name)) saved_.emplace_back(name, value);
+      ::unsetenv(name);
+    }
+    ::setenv("XDG_DATA_HOME", appData_.c_str(), 1);
+  }
+  ~LauncherTest() override {
+    ::unsetenv("LC_ALL");
+    ::unsetenv("XDG_DATA_HOME");
+    for (const auto& [name, value] : saved_) ::setenv(name.c_str(), value.c_str(), 1);
+  }
+
+  // Creates the window and runs its start-up sequence under `locale`.
+  TLauncher& Start(const char* locale) {
+    ::setenv("LC_ALL", locale, 1);
+    launcher_.FormCreate();
+    return launcher_;
+  }
+
+  // The player's options folder, as the engine names it.
+  std::string UserFolder() const { return root_.EnginePath() + "AppData\\Ostrelund\\"; }
+  std::string UserCopy() const { return appData_ + "/Ostrelund/Options_Game.ini"; }
+
+  test::TempDir root_;
+  std::string game_;
+  std::string appData_ = root_.NativePath() + "/AppData";
+  platform::ScopedOverrides module_;
+  std::vector<std::pair<std::string, std::string>> saved_;
+  TLauncher launcher_;
+};
+
