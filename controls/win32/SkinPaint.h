@@ -1,0 +1,59 @@
+// Painting from a skin section. Which state's colours a control takes:
+//   body (Top/Bottom gradient, Border, Text): Disabled, else Pressed, else
+//     Hot, else Normal;
+//   check mark and radio dot: Checked.Mark (Disabled.Mark when disabled);
+//   focus: a dotted mark in Focused.Mark, and a button's border turns
+//     Focused.Border;
+//   the default button (the one Enter presses) has Checked.Border.
+#pragma once
+
+#include "Win32Peer.h"
+
+namespace skinpaint {
+
+struct ControlState {
+  bool Enabled = true;
+  bool Hot = false;
+  bool Pressed = false;
+  bool Focused = false;
+  bool Checked = false;
+  bool Default = false;
+};
+
+const TSkinColors& Body(const TSkinSection& section, const ControlState& state);
+COLORREF MarkColor(const TSkinSection& section, const ControlState& state);
+
+// Double-buffered WM_PAINT: everything is drawn into Dc, a memory bitmap of
+// the client size, and copied to the window at the end.
+class BufferedPaint {
+ public:
+  explicit BufferedPaint(HWND window);
+  ~BufferedPaint();
+  BufferedPaint(const BufferedPaint&) = delete;
+  BufferedPaint& operator=(const BufferedPaint&) = delete;
+  HDC Dc() const { return memory_; }
+  const RECT& Client() const { return client_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC screen_ = nullptr;
+  HDC memory_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ oldBitmap_ = nullptr;
+  RECT client_{};
+};
+
+void FillSolid(HDC dc, const RECT& rect, COLORREF color);
+void FillGradient(HDC dc, const RECT& rect, COLORREF top, COLORREF bottom);
+// A rounded box: the gradient inside, the border around it.
+void Panel(HDC dc, const RECT& rect, const TSkinColors& colors, int radius);
+void Frame(HDC dc, const RECT& rect, COLORREF color, int radius);
+void Text(HDC dc, const std::string& text, RECT rect, COLORREF color, HFONT font, UINT format);
+// The size DrawText gives the text in that font.
+SIZE TextSize(HDC dc, const std::string& text, HFONT font);
+void CheckMark(HDC dc, const RECT& box, COLORREF color);
+void RadioBox(HDC dc, const RECT& box, const TSkinColors& body, bool checked, COLORREF mark);
+void FocusMark(HDC dc, const RECT& rect, COLORREF color);
+
+}  // namespace skinpaint

@@ -1,0 +1,50 @@
+// TsGroupBox: a BUTTON with BS_GROUPBOX, painted from the skin's "GROUPBOX"
+// section as a panel with its caption at the top. Its controls are child
+// windows; WS_EX_CONTROLPARENT lets the dialog manager tab into them.
+#include "SkinPaint.h"
+#include "Win32Peer.h"
+
+namespace win32 {
+
+void GroupPeer::Create(HWND parent) {
+  const TControl& control = Control();
+  // A container, not a stop of its own: its children are the tab stops.
+  const DWORD style = BS_GROUPBOX | WS_CLIPCHILDREN | (CommonStyle() & ~WS_TABSTOP);
+  CreateWindowFor("BUTTON", style, WS_EX_CONTROLPARENT, parent, control.ControlId(), control.Bounds(), control.Caption());
+}
+
+void GroupPeer::PaintBackground(HDC dc, const RECT& client) {
+  const HWND window = Handle();
+  Form().PaintParentBackground(window, dc);
+  skinpaint::ControlState state;
+  state.Enabled = Form().EffectivelyEnabled(window);
+  const TSkinSection& section = Form().Skin().Section("GROUPBOX");
+  skinpaint::Panel(dc, client, skinpaint::Body(section, state), section.Radius);
+}
+
+void GroupPeer::Paint(WindowInfo& info, HDC dc, const RECT& client) {
+  PaintBackground(dc, client);
+  skinpaint::ControlState state;
+  state.Enabled = Form().EffectivelyEnabled(info.Handle);
+  const TSkinSection& section = Form().Skin().Section("GROUPBOX");
+  char caption[256];
+  GetWindowTextA(info.Handle, caption, sizeof caption);
+  RECT text{client.left + 7, client.top + 2, client.right - 7, client.top + 2 + skinpaint::TextSize(dc, caption, Font()).cy};
+  skinpaint::Text(dc, caption, text, skinpaint::Body(section, state).Text, Font(),
+                  DT_LEFT | DT_TOP | DT_SINGLELINE | DT_END_ELLIPSIS);
+}
+
+namespace {
+
+class GroupBoxPeer final : public GroupPeer {
+ public:
+  using GroupPeer::GroupPeer;
+};
+
+}  // namespace
+
+std::unique_ptr<ControlPeer> MakeGroupBoxPeer(FormPeer& form, TsGroupBox& control) {
+  return std::make_unique<GroupBoxPeer>(form, control);
+}
+
+}  // namespace win32
