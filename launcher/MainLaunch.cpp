@@ -141,9 +141,3 @@ void TLauncher::rgLanguageClick(TControl&) {
   ApplyTexts();
 }
 
-void TLauncher::bbRunClick(TControl&) {}
-
-void TLauncher::bbExitClick(TControl&) {
-  OptionsFile.reset();
-  Close();
-}

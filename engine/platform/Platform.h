@@ -136,6 +136,52 @@ std::uint16_t GetFpuControlWord();
 void SetFpuControlWord(std::uint16_t word);
 void ClearFpuExceptions();
 
+// ---- Processes and the message queue --------------------------------------
+
+// A kernel object: a process, a thread, a mutex. Null for none.
+using ObjectHandle = void*;
+bool CloseObject(ObjectHandle object);
+
+struct ProcessInfo {
+  ObjectHandle process = nullptr;
+  ObjectHandle thread = nullptr;
+  std::uint32_t processId = 0;
+  std::uint32_t threadId = 0;
+};
+
+inline constexpr std::uint32_t kCreateNewConsole = 0x10;
+inline constexpr std::uint32_t kStartfUseShowWindow = 0x1;
+
+// Starts the program the command text names, as the system does with no
+// separate program name: Windows applies its rules for unquoted paths; the
+// POSIX backend takes the first token (quoted, or up to the first blank) as
+// the program and the rest, split at blanks outside double quotes, as its
+// arguments. Inherits no handles; the caller's folder and environment.
+bool StartProcess(const std::string& commandText, std::uint32_t creationFlags, std::uint16_t showCommand,
+                  ProcessInfo& info);
+// The calling thread's last error code (errno on POSIX).
+std::uint32_t LastError();
+// The program the shell associates with `file`, in `program`; returns the
+// shell's result, 32 or below on failure.
+std::intptr_t AssociatedProgram(const std::string& file, std::string& program);
+
+// True once the process has ended (without waiting, and without reaping it).
+bool ProcessHasEnded(ObjectHandle process);
+// Blocks until the process ends.
+void WaitForProcess(ObjectHandle process);
+// Blocks until the process ends or a message arrives in the thread's queue.
+void WaitForProcessOrMessage(ObjectHandle process);
+// Removes and dispatches every message waiting in the calling thread's
+// queue. Returns true, with the quit code, when it took the quit message.
+bool DispatchPendingMessages(std::uint32_t& quitCode);
+
+// A named mutex (a local name). Null on failure; an existing mutex of that
+// name gives a handle to it.
+ObjectHandle CreateNamedMutex(const std::string& name, bool initialOwner);
+bool ReleaseNamedMutex(ObjectHandle mutex);
+// True when a mutex of that name exists (the POSIX one: is held).
+bool NamedMutexExists(const std::string& name);
+
 // ---- User interaction and process ----------------------------------------
 
 inline constexpr std::uint32_t kMbOk = 0x0;

@@ -42,10 +42,14 @@ int RunProgram(const TEngineUnit* units, std::size_t count, void (*mainRoutine)(
   return 1;
 }
 
+void HaltProgram(std::uint32_t code) {
+  FinishUnits();
+  platform::EndProcess(code);
+}
+
 [[noreturn]] void FatalStop(const std::string& message) {
   EngineErrors += '\n';
   EngineErrors += '\r';
   EngineErrors += message;
-  FinishUnits();
-  platform::EndProcess(0);
+  HaltProgram(0);
 }

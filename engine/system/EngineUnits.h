@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 struct TEngineUnit {
   const char* Name;
@@ -20,6 +21,9 @@ void StartUnits(const TEngineUnit* units, std::size_t count);
 // Ends the started units, last started first. Each unit is forgotten before
 // its end runs, so a fatal stop inside an end goes on with the others.
 void FinishUnits();
+
+// Ends the program at once with `code`, through every started unit's end.
+[[noreturn]] void HaltProgram(std::uint32_t code);
 
 // The whole life of the program: starts the units, runs the main routine,
 // ends the units and returns the exit code. An exception out of the main

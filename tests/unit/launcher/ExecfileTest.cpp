@@ -1,0 +1,116 @@
+// TExecFile on the POSIX backend, with a real child that echoes its arguments.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+
+#include "Execfile.h"
+#include "TempDir.h"
+
+namespace {
+
+class ExecfileTest : public ::testing::Test {
+ protected:
+  ExecfileTest() {
+    std::filesystem::copy_file(ECHO_CHILD, dir_.NativePath() + "/echo child");
+    ::unsetenv("ECHO_CHILD_SLEEP_MS");
+  }
+  ~ExecfileTest() override { ::unsetenv("ECHO_CHILD_SLEEP_MS"); }
+  std::string Child() const { return "\"" + dir_.EnginePath() + "echo child\""; }
+  std::string Report() const { return test::ReadNativeFile(dir_.NativePath() + "/echo_report.txt"); }
+
+  test::TempDir dir_;
+};
+
+TEST_F(ExecfileTest, StartsWithItsParametersAndWaitsKeepingTheQueueAlive) {
+  TExecFile exec;
+  exec.CommandLine = Child();
+  exec.Parameters = "plain \"two words\" \"\" x\"y\"z";
+  exec.Wait = true;
+  ::setenv("ECHO_CHILD_SLEEP_MS", "200", 1);
+  EXPECT_TRUE(exec.Execute());
+  EXPECT_TRUE(exec.ProcessEnded);
+  EXPECT_FALSE(exec.IsWaiting);
+  EXPECT_EQ(Report(), "mutex=free\narg=plain\narg=two words\narg=\narg=xyz\n");
+}
+
+TEST_F(ExecfileTest, SuspendedWaitBlocksUntilTheEnd) {
+  TExecFile exec;
+  exec.CommandLine = Child();
+  exec.Wait = true;
+  exec.WaitStyle = TWaitStyle::wSuspend;
+  ::setenv("ECHO_CHILD_SLEEP_MS", "200", 1);
+  EXPECT_TRUE(exec.Execute());
+  EXPECT_TRUE(platform::ProcessHasEnded(exec.ProcessInfo.process));
+  EXPECT_EQ(Report(), "mutex=free\n");
+}
+
+TEST_F(ExecfileTest, WithoutWaitItReturnsWhileTheProgramRuns) {
+  TExecFile exec;
+  exec.CommandLine = Child();
+  ::setenv("ECHO_CHILD_SLEEP_MS", "1000", 1);
+  EXPECT_TRUE(exec.Execute());
+  EXPECT_FALSE(platform::ProcessHasEnded(exec.ProcessInfo.process));
+  EXPECT_FALSE(exec.ProcessEnded);
+  platform::WaitForProcess(exec.ProcessInfo.process);
+}
+
+TEST_F(ExecfileTest, AFailedStartIsReportedOnlyThroughOnFail) {
+  for (const bool associate : {false, true}) {
+    TExecFile exec;
+    exec.CommandLine = dir_.EnginePath() + "missing.exe";
+    exec.Associate = associate;
+    int fails = 0;
+    exec.OnFail = [&](TExecFile& sender) {
+      ++fails;
+      EXPECT_EQ(&sender, &exec);
+    };
+    EXPECT_FALSE(exec.Execute());
+    EXPECT_EQ(fails, 1);
+    EXPECT_EQ(exec.ErrorCode, static_cast<std::uint32_t>(ENOENT));
+    EXPECT_EQ(exec.AssocProgram, "");
+  }
+  TExecFile silent;
+  silent.CommandLine = dir_.EnginePath() + "missing.exe";
+  EXPECT_FALSE(silent.Execute());  // no handler: silent
+}
+
+TEST_F(ExecfileTest, WindowStyleAndPriorityPickTheSystemsValues) {
+  const struct {
+    TWindowStyle style;
+    std::uint16_t show;
+    TPriorityClass priority;
+    std::uint32_t flag;
+  } cases[] = {{TWindowStyle::wsNorm, 1, TPriorityClass::pcNormal, 0x20},   {TWindowStyle::wsMinimize, 2, TPriorityClass::pcIdle, 0x40},
+               {TWindowStyle::wsMaximize, 3, TPriorityClass::pcHigh, 0x80}, {TWindowStyle::wsHide, 0, TPriorityClass::pcRealTime, 0x100},
+               {TWindowStyle::wsMinNoActivate, 7, TPriorityClass::pcNormal, 0x20}, {TWindowStyle::wsShowNoActivate, 8, TPriorityClass::pcNormal, 0x20}};
+  for (const auto& c : cases) {
+    TExecFile exec;
+    exec.CommandLine = dir_.EnginePath() + "missing.exe";
+    exec.WindowStyle = c.style;
+    exec.Priority = c.priority;
+    exec.Execute();
+    EXPECT_EQ(exec.StartupInfo.cb, 68u);
+    EXPECT_EQ(exec.StartupInfo.dwFlags, 1u);
+    EXPECT_EQ(exec.StartupInfo.wShowWindow, c.show);
+    EXPECT_EQ(exec.PriorityValue, c.flag);
+  }
+}
+
+TEST(Execfile, CommandTextAndTheLengthLimit) {
+  EXPECT_EQ(BuildCommandText("C:\\Games\\Ostrelund.exe", ""), "C:\\Games\\Ostrelund.exe ");
+  EXPECT_EQ(BuildCommandText("prog", "-a b"), "prog -a b");
+  TExecFile exec;
+  exec.CommandLine = std::string(300, 'c');
+  exec.Parameters = std::string(256, 'p');
+  EXPECT_EQ(exec.CommandLine.str(), std::string(255, 'c'));
+  EXPECT_EQ(exec.Parameters.str(), std::string(255, 'p'));
+  EXPECT_FALSE(exec.Associate);
+  EXPECT_FALSE(exec.Wait);
+  EXPECT_EQ(exec.Priority, TPriorityClass::pcNormal);
+  EXPECT_EQ(exec.WindowStyle, TWindowStyle::wsNorm);
+  EXPECT_EQ(exec.WaitStyle, TWaitStyle::wRegular);
+}
+
+}  // namespace
