@@ -132,6 +132,16 @@ void RadioBox(HDC dc, const RECT& box, const TSkinColors& body, bool checked, CO
   DeleteObject(dot);
 }
 
+void Arrow(HDC dc, const RECT& rect, bool up, COLORREF color) {
+  const int cx = (rect.left + rect.right) / 2, cy = (rect.top + rect.bottom) / 2;
+  // Rows of 7, 5, 3 and 1 pixels.
+  for (int row = 0; row < 4; ++row) {
+    const int y = up ? cy + 1 - row : cy - 2 + row;
+    const int half = 3 - row;
+    FillSolid(dc, RECT{cx - half, y, cx + half + 1, y + 1}, color);
+  }
+}
+
 void FocusMark(HDC dc, const RECT& rect, COLORREF color) {
   // Every other pixel, as the system's focus rectangle, in the skin's colour.
   for (int x = rect.left; x < rect.right; x += 2) {

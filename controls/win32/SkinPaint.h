@@ -54,6 +54,8 @@ void Text(HDC dc, const std::string& text, RECT rect, COLORREF color, HFONT font
 SIZE TextSize(HDC dc, const std::string& text, HFONT font);
 void CheckMark(HDC dc, const RECT& box, COLORREF color);
 void RadioBox(HDC dc, const RECT& box, const TSkinColors& body, bool checked, COLORREF mark);
+// A small filled triangle centred in the rectangle, pointing up or down.
+void Arrow(HDC dc, const RECT& rect, bool up, COLORREF color);
 void FocusMark(HDC dc, const RECT& rect, COLORREF color);
 
 }  // namespace skinpaint

@@ -1,6 +1,8 @@
 // TsMemo: a read-only multi-line EDIT. The edit paints its own text in the
 // memo's colours (WM_CTLCOLORSTATIC, as a read-only edit asks); its one-pixel
 // border is the skin's "EDIT" section.
+#include <algorithm>
+
 #include "SkinPaint.h"
 #include "Win32Peer.h"
 
@@ -58,28 +60,59 @@ class MemoPeer final : public ControlPeer {
 
   LRESULT WindowProc(WindowInfo& info, UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
-      case WM_NCPAINT: {
-        const LRESULT result = Default(info, message, wParam, lParam);
-        PaintBorder(info);
-        return result;
-      }
-      case WM_SETFOCUS:
-      case WM_KILLFOCUS:
-      case WM_ENABLE:
+      case WM_GETDLGCODE:
+        // Read-only text: Tab moves on, Enter presses the default button, and
+        // tabbing in leaves the selection alone.
+        return Default(info, message, wParam, lParam) & ~(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_HASSETSEL);
       case WM_MOUSELEAVE:
-      case WM_MOUSEMOVE: {
-        const bool hotChanged = (message == WM_MOUSEMOVE || message == WM_MOUSELEAVE) && TrackHot(info, message);
+      case WM_MOUSEMOVE:
+      case WM_NCMOUSEMOVE:
+      case WM_NCMOUSELEAVE: {
+        const bool hotChanged = message == WM_MOUSEMOVE || message == WM_MOUSELEAVE ? TrackHot(info, message) : false;
         const LRESULT result = Default(info, message, wParam, lParam);
-        if (message != WM_MOUSEMOVE || hotChanged) PaintBorder(info);
+        if (message != WM_MOUSEMOVE || hotChanged) PaintFrame(info);
         return result;
       }
       default:
-        return ControlPeer::WindowProc(info, message, wParam, lParam);
+        break;
     }
+    const LRESULT result = ControlPeer::WindowProc(info, message, wParam, lParam);
+    if (DrawsFrame(message)) PaintFrame(info);
+    return result;
   }
 
  private:
-  void PaintBorder(const WindowInfo& info) {
+  // After these the edit has drawn its frame or scroll bar itself.
+  static bool DrawsFrame(UINT message) {
+    switch (message) {
+      case WM_NCPAINT:
+      case WM_SETFOCUS:
+      case WM_KILLFOCUS:
+      case WM_ENABLE:
+      case WM_SETTEXT:
+      case WM_SIZE:
+      case WM_VSCROLL:
+      case WM_MOUSEWHEEL:
+      case WM_KEYDOWN:
+      case WM_NCLBUTTONDOWN:
+      case WM_NCLBUTTONUP:
+      case WM_NCLBUTTONDBLCLK:
+      case WM_LBUTTONUP:
+      case WM_CAPTURECHANGED:
+      case EM_SCROLL:
+      case EM_LINESCROLL:
+      case EM_SCROLLCARET:
+      case EM_SETSEL:
+      case EM_REPLACESEL:
+        return true;
+      default:
+        return false;
+    }
+  }
+
+  // The border, and the vertical scroll bar over the standard one: track,
+  // arrow buttons and thumb from the "EDIT" and "BUTTON" sections.
+  void PaintFrame(const WindowInfo& info) {
     const HWND window = info.Handle;
     if (!window || !IsWindow(window)) return;
     skinpaint::ControlState state;
@@ -94,7 +127,49 @@ class MemoPeer final : public ControlPeer {
     OffsetRect(&frame, -frame.left, -frame.top);
     HDC dc = GetWindowDC(window);
     skinpaint::Frame(dc, frame, color, 0);
+    PaintScrollBar(window, dc, state.Enabled);
     ReleaseDC(window, dc);
+  }
+
+  void PaintScrollBar(HWND window, HDC windowDc, bool enabled) {
+    SCROLLBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    if (!GetScrollBarInfo(window, OBJID_VSCROLL, &bar)) return;
+    if (bar.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN)) return;
+    RECT place;
+    GetWindowRect(window, &place);
+    RECT area = bar.rcScrollBar;
+    OffsetRect(&area, -place.left, -place.top);
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return;
+
+    HDC dc = CreateCompatibleDC(windowDc);
+    HBITMAP bitmap = CreateCompatibleBitmap(windowDc, width, height);
+    const HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    const TSkinSection& edit = Form().Skin().Section("EDIT");
+    const TSkinSection& button = Form().Skin().Section("BUTTON");
+    const bool usable = enabled && !(bar.rgstate[0] & STATE_SYSTEM_UNAVAILABLE);
+    const TSkinColors& track = edit.State(usable ? TSkinState::Normal : TSkinState::Disabled);
+    skinpaint::FillGradient(dc, RECT{0, 0, width, height}, track.Top, track.Bottom);
+
+    const auto part = [&](RECT rect, DWORD partState, int arrow) {
+      skinpaint::ControlState look;
+      look.Enabled = usable;
+      look.Pressed = (partState & STATE_SYSTEM_PRESSED) != 0;
+      const TSkinColors& colors = skinpaint::Body(button, look);
+      InflateRect(&rect, -1, -1);
+      skinpaint::Panel(dc, rect, colors, button.Radius > 0 ? 2 : 0);
+      if (arrow != 0) skinpaint::Arrow(dc, rect, arrow < 0, colors.Text);
+    };
+    const int buttonSize = std::min(bar.dxyLineButton, height / 2);
+    part(RECT{0, 0, width, buttonSize}, bar.rgstate[1], -1);
+    part(RECT{0, height - buttonSize, width, height}, bar.rgstate[5], 1);
+    if (usable && bar.xyThumbBottom > bar.xyThumbTop) part(RECT{0, bar.xyThumbTop, width, bar.xyThumbBottom}, bar.rgstate[3], 0);
+
+    BitBlt(windowDc, area.left, area.top, width, height, dc, 0, 0, SRCCOPY);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
   }
 
   TsMemo& memo_;
