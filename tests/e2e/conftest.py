@@ -14,6 +14,9 @@ BIN = pathlib.Path(os.environ.get("OSTRELUND_WIN_BIN", ROOT / "build" / "win64" 
 WORK = pathlib.Path(os.environ.get("OSTRELUND_E2E_WORK", ROOT / "build" / "e2e"))
 
 LAUNCHER = BIN / "Ostrelund_Launcher.exe"
+PROBE = BIN / "e2e_probe.exe"
+FIXTURES = pathlib.Path(__file__).resolve().parent / "fixtures"
+SHOTS = WORK / "shots"
 
 
 def start_xvfb():
@@ -31,11 +34,44 @@ def start_xvfb():
     return xvfb, ":" + number
 
 
+class Started:
+    """A program started in the background; its output goes to files."""
+
+    def __init__(self, process, out, err):
+        self.process = process
+        self.out = out
+        self.err = err
+
+    def output(self):
+        self.out.seek(0)
+        return self.out.read()
+
+    def errors(self):
+        self.err.seek(0)
+        return self.err.read()
+
+    def wait(self, timeout):
+        return self.process.wait(timeout=timeout)
+
+    def close(self):
+        self.out.close()
+        self.err.close()
+
+
 class Wine:
     def __init__(self, env, prefix):
         self.env = env
         self.prefix = prefix
         self._idle = None
+        self._started = []
+
+    def env_for(self, lang=None):
+        """The environment of a run; `lang` sets LANG and LC_ALL (the locale
+        Wine derives the thread locale and the ANSI code page from)."""
+        env = dict(self.env)
+        if lang:
+            env.update(LANG=lang, LC_ALL=lang)
+        return env
 
     def _wineserver(self, *args):
         subprocess.run(["wineserver", *args], env=self.env, timeout=120, check=False)
@@ -51,14 +87,30 @@ class Wine:
         self._wineserver("-w")
         if self._idle:
             self._idle.wait(timeout=30)
+        for started in self._started:
+            started.wait(timeout=30)
+            started.close()
+        self._started.clear()
         self.start_idle()
 
-    def run(self, exe, *args, cwd=None, timeout=60):
+    def start(self, exe, *args, env=None):
+        """Starts a program and returns at once; the next reset ends it.
+        `exe` may be a Windows path ("C:\\..."), which the program then sees
+        as its own path."""
+        out = tempfile.TemporaryFile()
+        err = tempfile.TemporaryFile()
+        process = subprocess.Popen(["wine", str(exe), *args], env=env or self.env,
+                                   stdout=out, stderr=err)
+        started = Started(process, out, err)
+        self._started.append(started)
+        return started
+
+    def run(self, exe, *args, cwd=None, timeout=60, env=None):
         """Runs a program to its end. Its output goes through files, not pipes:
         Wine's service processes inherit the handles and would hold a pipe
         open long after the program ended."""
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            process = subprocess.Popen(["wine", str(exe), *args], env=self.env, cwd=cwd,
+            process = subprocess.Popen(["wine", str(exe), *args], env=env or self.env, cwd=cwd,
                                        stdout=out, stderr=err)
             try:
                 code = process.wait(timeout=timeout)
@@ -113,3 +165,15 @@ def wine_run(wine):
     """The shared prefix, with every process of the previous test ended."""
     yield wine
     wine.reset()
+
+
+@pytest.fixture
+def game(wine_run):
+    """A game folder with a space in its path inside the prefix's drive C:
+    a copy of the launcher, an empty Ostrelund.exe, Options_Game.ini and the
+    Texts.Ini of tests/e2e/fixtures. Launchers started from it are ended by
+    the per-test reset."""
+    from launcher_window import GameFolder  # pylint: disable=import-outside-toplevel
+    if not PROBE.exists():
+        pytest.fail(f"{PROBE} is missing: build the win64 preset first")
+    return GameFolder(wine_run)
