@@ -93,6 +93,23 @@ class Wine:
         self._started.clear()
         self.start_idle()
 
+    def stop(self):
+        """Ends every process of the prefix and its server. An idle process
+        that a reset has just started may not have reached the server yet; it
+        would outlive `wineserver -k` with a server of its own, so it is
+        killed directly."""
+        self._wineserver("-k")
+        processes = [s.process for s in self._started] + ([self._idle] if self._idle else [])
+        for process in processes:
+            if process.poll() is None:
+                process.kill()
+            process.wait(timeout=30)
+        for started in self._started:
+            started.close()
+        self._started.clear()
+        self._wineserver("-k")
+        self._wineserver("-w")
+
     def start(self, exe, *args, env=None):
         """Starts a program and returns at once; the next reset ends it.
         `exe` may be a Windows path ("C:\\..."), which the program then sees
@@ -155,7 +172,7 @@ def wine():
         w.start_idle()
         yield w
     finally:
-        w._wineserver("-k")
+        w.stop()
         xvfb.kill()
         xvfb.wait()
 
