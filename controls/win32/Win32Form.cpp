@@ -71,6 +71,7 @@ FormPeer::FormPeer(TForm& form) : form_(form) {
     auto* button = dynamic_cast<TsBitBtn*>(&peer->Control());
     if (button && button->IsDefault()) SendMessageA(window_, DM_SETDEFID, button->ControlId(), 0);
   }
+  if (form_.Visible()) FormChanged();
 }
 
 FormPeer::~FormPeer() {
@@ -228,11 +229,6 @@ void FormPeer::Unregister(HWND window) { byWindow_.erase(window); }
 ControlPeer* FormPeer::PeerOf(const TControl* control) const {
   const auto found = byControl_.find(control);
   return found == byControl_.end() ? nullptr : found->second;
-}
-
-HWND FormPeer::HandleOf(const TControl* control) const {
-  ControlPeer* peer = PeerOf(control);
-  return peer ? peer->Handle() : nullptr;
 }
 
 COLORREF FormPeer::Resolve(TColor color) const {

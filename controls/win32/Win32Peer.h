@@ -165,7 +165,6 @@ class FormPeer final : public TFormPeer {
   void Register(WindowInfo& info);
   void Unregister(HWND window);
   ControlPeer* PeerOf(const TControl* control) const;
-  HWND HandleOf(const TControl* control) const;
 
   // Paints what a child window shows through: the form's face or its
   // container's panel, shifted to the child's place.
