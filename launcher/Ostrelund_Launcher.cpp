@@ -3,6 +3,7 @@
 
 #include "Application.h"
 #include "MainLaunch.h"
+#include "VK9_Sound.h"
 #include "VK9_System.h"
 
 namespace {
@@ -10,6 +11,7 @@ namespace {
 // The engine's units start first and end last, in this order.
 constexpr TEngineUnit kUnits[] = {
     VK9_SystemUnit,
+    VK9_SoundUnit,
     MainLaunchUnit,
 };
 
