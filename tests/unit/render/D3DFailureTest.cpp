@@ -92,9 +92,7 @@ TEST_F(D3DFailureTest, TheEleventhFailureInARowStopsTheProgram) {
   EXPECT_EXIT(FailElevenTimes(), ::testing::ExitedWithCode(0),
               "report 10\nERRORS:\n\rearlier\n\rD3D.CreateVertexDeclaration: D3DERR_INVALIDCALL -> DIRECT3D ERROR!\n$");
   // The fatal report is in the log too, before the errors.
-  const std::string name = ExtractName(platform::ModuleFileName());
-  const std::string exe = name.substr(0, name.size() - 4);
-  const std::string log = test::ReadNativeFile(appData_.NativePath() + "/" + exe + "/" + exe + ".log");
+  const std::string log = ChildLog();
   std::size_t count = 0;
   for (std::size_t at = log.find("RENDER D3D.CreateVertexDeclaration = D3DERR_INVALIDCALL"); at != std::string::npos;
        at = log.find("RENDER D3D.CreateVertexDeclaration = D3DERR_INVALIDCALL", at + 1)) {

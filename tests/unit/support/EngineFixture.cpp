@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "SystemInternal.h"
+
 namespace test {
 
 EngineTest::EngineTest() {
@@ -40,6 +42,11 @@ void EngineTest::StopEngine() {
 }
 
 std::string EngineTest::LogBytes() const { return ReadNativeFile(ToNative(LogFileName)); }
+
+std::string EngineTest::ChildLog() const {
+  const std::string name = vk9_system::ExeNameFromModulePath(platform::ModuleFileName());
+  return ReadNativeFile(appData_.NativePath() + "/" + name + "/" + name + ".log");
+}
 
 std::vector<std::string> EngineTest::LogLines() const {
   std::vector<std::string> lines;

@@ -36,6 +36,8 @@ class EngineTest : public ::testing::Test {
   // The log's lines after its four header lines, without their CR LF.
   std::vector<std::string> LogLines() const;
   std::string LogBytes() const;
+  // The log a child process (a death test) left in the scratch folder.
+  std::string ChildLog() const;
 
   TempDir appData_;
   std::uint32_t clock_ = 0;

@@ -36,11 +36,6 @@ class FatalStopTest : public test::EngineTest {
  protected:
   FatalStopTest() : stderrBox_({.messageBox = BoxToStandardError}) {}
 
-  std::string ChildLog() const {
-    const std::string name = vk9_system::ExeNameFromModulePath(platform::ModuleFileName());
-    return test::ReadNativeFile(appData_.NativePath() + "/" + name + "/" + name + ".log");
-  }
-
   platform::ScopedOverrides stderrBox_;
 };
 
