@@ -5,10 +5,7 @@
 #include <cstdint>
 #include <string>
 
-using HRESULT_D3D = std::int32_t;
-
-inline constexpr HRESULT_D3D D3D_OK = 0;
-inline constexpr HRESULT_D3D D3DOK_NOAUTOGEN = 0x0876086F;
+#include "Direct3D9.h"
 
 // The code passed to the latest CheckD3DResult, success or not.
 extern HRESULT_D3D LastD3DResult;
