@@ -4,6 +4,8 @@
 #include "Platform.h"
 #include "VK9_System.h"
 
+using namespace d3d9;
+
 HRESULT_D3D LastD3DResult = 0;
 std::int32_t D3DFailureCount = 0;
 
@@ -92,7 +94,7 @@ void ReportD3DFailure(std::int32_t operation) {
   platform::SleepFor(kPauseMs);
   ++D3DFailureCount;
   const std::string text = D3DOperationName(operation) + " = " + D3DResultName(LastD3DResult);
-  WriteLog("RENDER", text, 0);
+  WriteLog(kRenderLogLabel, text, 0);
   if (D3DFailureCount > kFailureLimit) {
     FatalStop(D3DOperationName(operation) + ": " + D3DResultName(LastD3DResult) + " -> DIRECT3D ERROR!");
   }

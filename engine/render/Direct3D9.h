@@ -2,12 +2,26 @@
 // fills or reads, and a narrow interface of exactly the operations it calls.
 // The Win32 implementation (win32/) goes to the real d3d9.dll; the simulated
 // adapter (simulated/) serves the POSIX build and the tests. The "R" suffix
-// keeps these names apart from those of the system's own d3d9.h.
+// and the namespace d3d9 keep these names apart from those of the system's
+// own d3d9.h, which the Win32 implementation includes beside this header.
 #pragma once
 
 #include <cstdint>
 
 using HRESULT_D3D = std::int32_t;
+
+// The layout of D3DVERTEXELEMENT9.
+struct TD3DVertexElement9 {
+  std::uint16_t Stream;
+  std::uint16_t Offset;
+  std::uint8_t Type;
+  std::uint8_t Method;
+  std::uint8_t Usage;
+  std::uint8_t UsageIndex;
+};
+static_assert(sizeof(TD3DVertexElement9) == 8);
+
+namespace d3d9 {
 
 inline constexpr HRESULT_D3D D3D_OK = 0;
 inline constexpr HRESULT_D3D D3DOK_NOAUTOGEN = 0x0876086F;
@@ -89,17 +103,9 @@ enum : std::uint8_t {
 };
 inline constexpr std::uint8_t D3DDECLMETHOD_DEFAULT = 0;
 
-// The layout of D3DVERTEXELEMENT9.
-struct TD3DVertexElement9 {
-  std::uint16_t Stream;
-  std::uint16_t Offset;
-  std::uint8_t Type;
-  std::uint8_t Method;
-  std::uint8_t Usage;
-  std::uint8_t UsageIndex;
-};
-static_assert(sizeof(TD3DVertexElement9) == 8);
 inline constexpr TD3DVertexElement9 D3DDECL_END{0xFF, 0, D3DDECLTYPE_UNUSED, 0, 0, 0};
+
+}  // namespace d3d9
 
 struct TD3DDisplayMode {
   std::uint32_t Width = 0;
@@ -152,6 +158,16 @@ class IDirect3DVertexDeclaration9R : public IDirect3DResource9R {
   ~IDirect3DVertexDeclaration9R() = default;
 };
 
+class IDirect3DVertexBuffer9R : public IDirect3DResource9R {
+ protected:
+  ~IDirect3DVertexBuffer9R() = default;
+};
+
+class IDirect3DIndexBuffer9R : public IDirect3DResource9R {
+ protected:
+  ~IDirect3DIndexBuffer9R() = default;
+};
+
 class IDirect3DDevice9R : public IDirect3DResource9R {
  public:
   virtual HRESULT_D3D GetRenderTarget(std::uint32_t index, IDirect3DSurface9R** surface) = 0;
@@ -188,3 +204,33 @@ class IDirect3D9R : public IDirect3DResource9R {
 // The Direct3D object for `sdkVersion`, or null when there is none (on
 // Windows also when d3d9.dll or its Direct3DCreate9 is missing).
 IDirect3D9R* Direct3DCreate9R(std::uint32_t sdkVersion);
+
+// Holds one reference to an interface and releases it when emptied or
+// destroyed; Receive() empties it for a call that hands out a new one.
+template <class T>
+class TD3DRef {
+ public:
+  TD3DRef() = default;
+  ~TD3DRef() { Reset(); }
+  TD3DRef(const TD3DRef&) = delete;
+  TD3DRef& operator=(const TD3DRef&) = delete;
+
+  void Reset() {
+    if (object_) object_->Release();
+    object_ = nullptr;
+  }
+  void Attach(T* object) {
+    Reset();
+    object_ = object;
+  }
+  T** Receive() {
+    Reset();
+    return &object_;
+  }
+  T* Get() const { return object_; }
+  T* operator->() const { return object_; }
+  explicit operator bool() const { return object_ != nullptr; }
+
+ private:
+  T* object_ = nullptr;
+};

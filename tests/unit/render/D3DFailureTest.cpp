@@ -65,7 +65,7 @@ TEST_F(D3DFailureTest, ASuccessRestartsTheCount) {
     CheckD3DResult(kInvalidCall);
     ReportD3DFailure(3);
   }
-  CheckD3DResult(D3D_OK);
+  CheckD3DResult(d3d9::D3D_OK);
   for (int i = 0; i < 10; ++i) {
     CheckD3DResult(kInvalidCall);
     ReportD3DFailure(5);
