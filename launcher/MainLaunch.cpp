@@ -82,8 +82,6 @@ void TLauncher::CheckGameFiles() {
   }
 }
 
-void TLauncher::RunMachineChecks() {}
-
 void TLauncher::SelectLanguageItem() {
   for (int i = 0; i < 4; ++i) {
     if (LanguageSuffix == kSuffixes[i]) rgLanguage->SetItemIndex(i);

@@ -65,6 +65,11 @@ class TLauncher : public TForm {
   void ShowOptions();
   // Start-up step 9: the machine checks.
   void RunMachineChecks();
+  // Appends the message "Message<name>_" in the current language, every "#"
+  // replaced with `number` unless that is empty.
+  void AddMessage(const std::string& name, const std::string& number = "");
+  // Every line of the panel, earlier and later ones, in red from now on.
+  void TurnMessagesRed();
   void CheckGameFiles();
   void SelectLanguageItem();
   std::string Text(const std::string& key, std::int32_t item);

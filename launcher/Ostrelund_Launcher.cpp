@@ -3,6 +3,7 @@
 
 #include "Application.h"
 #include "MainLaunch.h"
+#include "VK9_Render.h"
 #include "VK9_Sound.h"
 #include "VK9_System.h"
 
@@ -12,6 +13,7 @@ namespace {
 constexpr TEngineUnit kUnits[] = {
     VK9_SystemUnit,
     VK9_SoundUnit,
+    VK9_RenderUnit,
     MainLaunchUnit,
 };
 

@@ -7,7 +7,8 @@ namespace {
 class HeadlessWidgetSet final : public TWidgetSet {
  public:
   void Initialize() override {}
-  void* ApplicationHandle() override { return nullptr; }
+  // A stand-in, not null, so that tests can see it handed on.
+  void* ApplicationHandle() override { return reinterpret_cast<void*>(0x10010); }
   std::unique_ptr<TFormPeer> CreateFormPeer(TForm&) override { return nullptr; }
   // Nothing to wait for: the form is shown and the loop ends at once.
   void Run(TForm& mainForm) override { mainForm.Show(); }

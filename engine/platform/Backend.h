@@ -4,10 +4,13 @@
 #include <cstdint>
 #include <string>
 
+#include "Platform.h"
+
 namespace platform::backend {
 
 std::uint32_t TimerTime();
 std::string ModuleFileName();
 void ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style);
+ScreenSize PrimaryScreenSize();
 
 }  // namespace platform::backend

@@ -1,5 +1,5 @@
-// Routes the clock, the program's path and the message box to a test's
-// replacement, if any.
+// Routes the clock, the program's path, the message box and the screen size
+// to a test's replacement, if any.
 #include "Backend.h"
 #include "Platform.h"
 
@@ -17,6 +17,7 @@ ScopedOverrides::ScopedOverrides(Overrides overrides) : previous_(Active()) {
   if (overrides.timerTime) Active().timerTime = std::move(overrides.timerTime);
   if (overrides.moduleFileName) Active().moduleFileName = std::move(overrides.moduleFileName);
   if (overrides.messageBox) Active().messageBox = std::move(overrides.messageBox);
+  if (overrides.screenSize) Active().screenSize = std::move(overrides.screenSize);
 }
 
 ScopedOverrides::~ScopedOverrides() { Active() = std::move(previous_); }
@@ -38,6 +39,11 @@ void ShowMessageBox(const std::string& text, const std::string& caption, std::ui
   } else {
     backend::ShowMessageBox(text, caption, style);
   }
+}
+
+ScreenSize PrimaryScreenSize() {
+  const Overrides& o = Active();
+  return o.screenSize ? o.screenSize() : backend::PrimaryScreenSize();
 }
 
 }  // namespace platform

@@ -189,6 +189,14 @@ inline constexpr std::uint32_t kMbIconError = 0x10;
 // A modal message box without owner window; returns when it is closed.
 void ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style);
 
+// The primary display's size in pixels, as the system reports it now. The
+// POSIX backend has no display to ask and reports 1920 x 1080.
+struct ScreenSize {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+};
+ScreenSize PrimaryScreenSize();
+
 // Ends the process at once with `code`; does not return.
 [[noreturn]] void EndProcess(std::uint32_t code);
 
@@ -199,6 +207,7 @@ struct Overrides {
   std::function<std::string()> moduleFileName = {};
   std::function<void(const std::string& text, const std::string& caption, std::uint32_t style)>
       messageBox = {};
+  std::function<ScreenSize()> screenSize = {};
 };
 
 // Installs the given replacements for its lifetime and restores the earlier

@@ -96,6 +96,8 @@ void backend::ShowMessageBox(const std::string& text, const std::string& caption
   std::fflush(stderr);
 }
 
+ScreenSize backend::PrimaryScreenSize() { return ScreenSize{1920, 1080}; }
+
 void EndProcess(std::uint32_t code) {
   std::fflush(nullptr);
   ::_exit(static_cast<int>(code));

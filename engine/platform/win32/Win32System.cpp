@@ -97,6 +97,10 @@ void backend::ShowMessageBox(const std::string& text, const std::string& caption
   ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), style);
 }
 
+ScreenSize backend::PrimaryScreenSize() {
+  return ScreenSize{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+}
+
 void EndProcess(std::uint32_t code) { ::ExitProcess(code); }
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 #include "SimulatedDirectSound.h"
 
+#include <new>
+
 namespace simulated_sound {
 namespace {
 
@@ -62,6 +64,7 @@ HRESULT_DS DirectSoundCreate(IDirectSoundDS** device) {
   using namespace simulated_sound;
   g_record.calls.push_back("DirectSoundCreate");
   *device = nullptr;
+  if (g_script.raiseOnCreate) throw std::bad_alloc();
   if (g_script.create >= 0) {
     *device = new Device;
     ++g_record.liveObjects;

@@ -11,6 +11,8 @@ namespace simulated_sound {
 
 struct Script {
   HRESULT_DS create = DS_OK;
+  // DirectSoundCreate raises std::bad_alloc, as a failed allocation would.
+  bool raiseOnCreate = false;
   HRESULT_DS cooperativeLevel = DS_OK;
   HRESULT_DS createSoundBuffer = DS_OK;
   HRESULT_DS setFormat = DS_OK;
