@@ -25,10 +25,16 @@ std::int32_t RecognisedVersion(std::uint32_t token, const ShaderVersion* version
   return 0;
 }
 
-// "3.0" for 30; the recognised versions have one digit each.
-std::string VersionText(std::int32_t value) {
-  const char text[] = {static_cast<char>('0' + value / 10), '.', static_cast<char>('0' + value % 10)};
-  return std::string(text, sizeof text);
+// " + Vertex 3.0" for ("Vertex", 30); the recognised versions have one
+// digit each.
+std::string ShaderLine(const char* kind, std::int32_t value) {
+  std::string line = " + ";
+  line += kind;
+  line += ' ';
+  line += static_cast<char>('0' + value / 10);
+  line += '.';
+  line += static_cast<char>('0' + value % 10);
+  return line;
 }
 
 struct FormatFlag {
@@ -119,8 +125,8 @@ void T3D_Render::ProbeAdapter() {
 void T3D_Render::LogCaps() const {
   Log("Render.Create", 0);
   Log("Shaders supported:");
-  if (Caps.VertexShaderVersion != 0) Log(" + Vertex " + VersionText(Caps.VertexShaderVersion));
-  if (Caps.PixelShaderVersion != 0) Log(" + Pixel " + VersionText(Caps.PixelShaderVersion));
+  if (Caps.VertexShaderVersion != 0) Log(ShaderLine("Vertex", Caps.VertexShaderVersion));
+  if (Caps.PixelShaderVersion != 0) Log(ShaderLine("Pixel", Caps.PixelShaderVersion));
   Log("Max anisotropy: " + std::to_string(Caps.MaxAnisotropy));
   Log("Max multisample samples: " + std::to_string(Caps.MaxSamples));
   Log("Max multisample quality: " + std::to_string(Caps.MaxSampleQuality));
