@@ -11,7 +11,8 @@
 // a player starting it from the game folder would.
 //
 // Prints every round, then per program the median, minimum and maximum in
-// milliseconds and the ratio of the medians A/B, as a Markdown table.
+// milliseconds as a Markdown table, the ratio of the medians A/B and the
+// median of the rounds' ratios A/B.
 // Exit codes: 0 done, 1 a program failed to start or to show its window,
 // 2 bad command line.
 #include <windows.h>
@@ -128,8 +129,13 @@ void PrintSummary(const Program& a, const Program& b) {
     std::printf("| %s | %s | %.1f | %.1f | %.1f |\n", NameOf(p->path).c_str(), p->caption.c_str(), Median(p->times),
                 *low, *high);
   }
+  // Each round's two starts are neighbours in time, so the median of the
+  // rounds' ratios is less sensitive to load that drifts during the run.
+  std::vector<double> ratios;
+  for (size_t i = 0; i < a.times.size(); ++i) ratios.push_back(a.times[i] / b.times[i]);
   std::printf("\nratio of medians %s / %s: %.3f\n", NameOf(a.path).c_str(), NameOf(b.path).c_str(),
               Median(a.times) / Median(b.times));
+  std::printf("median of the rounds' ratios: %.3f\n", Median(ratios));
 }
 
 }  // namespace
@@ -147,7 +153,7 @@ int main(int argc, char** argv) {
   ::timeBeginPeriod(1);
   std::printf("startup_timer: %d rounds, A = %s, B = %s; ms from CreateProcess to a visible window\n", rounds,
               NameOf(a.path).c_str(), NameOf(b.path).c_str());
-  std::printf("round      A ms      B ms\n");
+  std::printf("round      A ms      B ms    A/B\n");
   std::fflush(stdout);
   int code = 0;
   for (int round = 1; round <= rounds && code == 0; ++round) {
@@ -162,7 +168,7 @@ int main(int argc, char** argv) {
       programs[i]->times.push_back(times[i]);
       ::Sleep(kPauseMs);
     }
-    if (code == 0) std::printf("%5d %9.1f %9.1f\n", round, times[0], times[1]);
+    if (code == 0) std::printf("%5d %9.1f %9.1f %6.3f\n", round, times[0], times[1], times[0] / times[1]);
     std::fflush(stdout);
   }
   ::timeEndPeriod(1);
