@@ -11,10 +11,15 @@
 //   dismiss [timeout-ms]                 waits for a message box and posts IDOK to it
 //   capture <caption> <file.bmp>         the window's screen area as a 24-bit BMP
 //   hold-open <path> <seconds>           opens the file without sharing and keeps it open
+//   screen                               the primary screen's size (GetSystemMetrics)
+//   d3d9 <width> <height>                the default adapter's capabilities, read as the
+//                                        renderer reads them, and the free texture memory
+//                                        of a windowed device with that back buffer
 //   windows                              every top-level window (for debugging)
 //
 // Exit codes: 0 done, 1 not found / timed out / failed, 2 bad command line.
 #include <windows.h>
+#include <d3d9.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -419,6 +424,103 @@ int HoldOpen(const std::vector<std::wstring>& args) {
   return 0;
 }
 
+int Screen() {
+  return Print("{\"width\":" + Number(::GetSystemMetrics(SM_CXSCREEN)) + ",\"height\":" +
+               Number(::GetSystemMetrics(SM_CYSCREEN)) + "}");
+}
+
+// d3d9.dll is loaded at run time, so the probe also runs where it is missing.
+int Direct3D(const std::vector<std::wstring>& args) {
+  HMODULE library = ::LoadLibraryW(L"d3d9.dll");
+  if (!library) return Print("{\"d3d9\":false}");
+  using CreateProc = IDirect3D9*(WINAPI*)(UINT);
+  const auto create = reinterpret_cast<CreateProc>(
+      reinterpret_cast<void (*)()>(::GetProcAddress(library, "Direct3DCreate9")));
+  IDirect3D9* d3d = create ? create(D3D_SDK_VERSION) : nullptr;
+  if (!d3d) return Print("{\"d3d9\":false}");
+
+  D3DCAPS9 caps{};
+  const HRESULT capsResult = d3d->GetDeviceCaps(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &caps);
+  std::string json = "{\"d3d9\":true,\"caps\":" + Number(static_cast<long long>(capsResult == D3D_OK));
+  json += ",\"vs\":[" + Number(D3DSHADER_VERSION_MAJOR(caps.VertexShaderVersion)) + "," +
+          Number(D3DSHADER_VERSION_MINOR(caps.VertexShaderVersion)) + "]";
+  json += ",\"ps\":[" + Number(D3DSHADER_VERSION_MAJOR(caps.PixelShaderVersion)) + "," +
+          Number(D3DSHADER_VERSION_MINOR(caps.PixelShaderVersion)) + "]";
+  json += ",\"max_anisotropy\":" + Number(caps.MaxAnisotropy);
+
+  // The most samples a windowed X8R8G8B8 target takes, and its quality levels.
+  long long samples = 0;
+  DWORD quality = 0;
+  for (int n = 16; n >= 1; --n) {
+    DWORD levels = 0;
+    if (d3d->CheckDeviceMultiSampleType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, TRUE,
+                                        static_cast<D3DMULTISAMPLE_TYPE>(n), &levels) == D3D_OK) {
+      samples = n;
+      quality = levels;
+      break;
+    }
+  }
+  json += ",\"max_samples\":" + Number(samples) + ",\"max_quality\":" + Number(quality);
+
+  struct Format {
+    const char* name;
+    D3DFORMAT format;
+    DWORD usage;
+    D3DRESOURCETYPE type;
+  };
+  const Format formats[] = {
+      {"G16R16", D3DFMT_G16R16, D3DUSAGE_RENDERTARGET, D3DRTYPE_TEXTURE},
+      {"A16B16G16R16", D3DFMT_A16B16G16R16, D3DUSAGE_RENDERTARGET, D3DRTYPE_TEXTURE},
+      {"R16F", D3DFMT_R16F, D3DUSAGE_RENDERTARGET, D3DRTYPE_TEXTURE},
+      {"G16R16F", D3DFMT_G16R16F, D3DUSAGE_RENDERTARGET, D3DRTYPE_TEXTURE},
+      {"A16B16G16R16F", D3DFMT_A16B16G16R16F, D3DUSAGE_RENDERTARGET, D3DRTYPE_TEXTURE},
+      {"R32F", D3DFMT_R32F, D3DUSAGE_RENDERTARGET, D3DRTYPE_TEXTURE},
+      {"G32R32F", D3DFMT_G32R32F, D3DUSAGE_RENDERTARGET, D3DRTYPE_TEXTURE},
+      {"A32B32G32R32F", D3DFMT_A32B32G32R32F, D3DUSAGE_RENDERTARGET, D3DRTYPE_TEXTURE},
+      {"DXT1", D3DFMT_DXT1, 0, D3DRTYPE_TEXTURE},
+      {"DXT3", D3DFMT_DXT3, 0, D3DRTYPE_TEXTURE},
+      {"DXT5", D3DFMT_DXT5, 0, D3DRTYPE_TEXTURE},
+      {"ATOC", static_cast<D3DFORMAT>(MAKEFOURCC('A', 'T', 'O', 'C')), 0, D3DRTYPE_SURFACE},
+      {"A2M1", static_cast<D3DFORMAT>(MAKEFOURCC('A', '2', 'M', '1')), 0, D3DRTYPE_SURFACE},
+  };
+  json += ",\"formats\":[";
+  bool first = true;
+  for (const Format& f : formats) {
+    if (d3d->CheckDeviceFormat(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, f.usage, f.type, f.format) != D3D_OK) {
+      continue;
+    }
+    if (!first) json += ",";
+    first = false;
+    json += std::string("\"") + f.name + "\"";
+  }
+  json += "]";
+
+  // A windowed device for a hidden window, with the given back buffer.
+  HWND window = ::CreateWindowExW(0, L"STATIC", L"e2e_probe d3d9", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr,
+                                  ::GetModuleHandleW(nullptr), nullptr);
+  D3DPRESENT_PARAMETERS parameters{};
+  parameters.BackBufferWidth = static_cast<UINT>(std::wcstoul(args[2].c_str(), nullptr, 10));
+  parameters.BackBufferHeight = static_cast<UINT>(std::wcstoul(args[3].c_str(), nullptr, 10));
+  parameters.BackBufferFormat = D3DFMT_UNKNOWN;
+  parameters.BackBufferCount = 1;
+  parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
+  parameters.hDeviceWindow = window;
+  parameters.Windowed = TRUE;
+  parameters.EnableAutoDepthStencil = TRUE;
+  parameters.AutoDepthStencilFormat = D3DFMT_D24S8;
+  IDirect3DDevice9* device = nullptr;
+  const HRESULT created = d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
+                                            D3DCREATE_HARDWARE_VERTEXPROCESSING, &parameters, &device);
+  char code[16];
+  std::snprintf(code, sizeof code, "\"%08lx\"", static_cast<unsigned long>(created));
+  json += std::string(",\"device\":") + code;
+  json += ",\"free_texture_bytes\":" + Number(device ? static_cast<long long>(device->GetAvailableTextureMem()) : -1);
+  if (device) device->Release();
+  d3d->Release();
+  ::DestroyWindow(window);
+  return Print(json + "}");
+}
+
 int Windows() {
   std::vector<HWND> list;
   ::EnumWindows(
@@ -438,7 +540,8 @@ int Usage() {
   std::fputs(
       "usage: e2e_probe wait-window <caption> [timeout-ms] | controls <caption> | click <caption> <id>\n"
       "       | check <caption> <id> <0|1> | key <caption> <vk> | message-box [timeout-ms] | dismiss [timeout-ms]\n"
-      "       | capture <caption> <file.bmp> | hold-open <path> <seconds> | windows\n",
+      "       | capture <caption> <file.bmp> | hold-open <path> <seconds> | screen | d3d9 <width> <height>\n"
+      "       | windows\n",
       stderr);
   return 2;
 }
@@ -463,6 +566,8 @@ int main() {
   if (verb == L"dismiss" && (n == 2 || n == 3)) return MessageBoxVerb(args, true);
   if (verb == L"capture" && n == 4) return Capture(args);
   if (verb == L"hold-open" && n == 4) return HoldOpen(args);
+  if (verb == L"screen" && n == 2) return Screen();
+  if (verb == L"d3d9" && n == 4) return Direct3D(args);
   if (verb == L"windows" && n == 2) return Windows();
   return Usage();
 }
