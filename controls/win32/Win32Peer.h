@@ -50,6 +50,7 @@ struct WindowInfo {
   HWND Handle = nullptr;
   int Item = -1;  // the radio item's index, -1 for the control's own window
   bool Hot = false;
+  WNDPROC Original = nullptr;  // the standard control's own window procedure
 };
 
 class ControlPeer {
@@ -103,8 +104,7 @@ class ControlPeer {
   bool TrackHot(WindowInfo& info, UINT message);
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                       DWORD_PTR data);
+  static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   FormPeer& form_;
   TControl& control_;
