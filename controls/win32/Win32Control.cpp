@@ -2,14 +2,15 @@
 // common changes and the repaint over the standard control's own drawing.
 #include "Win32Peer.h"
 
+#include <map>
+#include <string>
+#include <tuple>
+
 #include "SkinPaint.h"
 
 namespace win32 {
 
-ControlPeer::~ControlPeer() {
-  DestroyWindows();
-  if (font_) DeleteObject(font_);
-}
+ControlPeer::~ControlPeer() { DestroyWindows(); }
 
 // Subclassed by replacing the window procedure, with the window's record in
 // its user data (which the standard controls leave to the program). The
@@ -161,35 +162,44 @@ bool HasFace(HFONT font, const char* face) {
   return lstrcmpiA(chosen, face) == 0;
 }
 
-}  // namespace
-
 // The layout's widths are measured in its font. Where that face is missing
 // (a machine without the classic bitmap fonts), a face of similar width
 // serves before whatever broad face the system would substitute.
-HFONT ControlPeer::Font() {
-  if (font_) return font_;
-  const TFont& font = control_.Font();
-  font_ = CreateFace(font, font.Name.c_str());
-  if (HasFace(font_, font.Name.c_str())) return font_;
+HFONT MatchFont(const TFont& font) {
+  HFONT chosen = CreateFace(font, font.Name.c_str());
+  if (HasFace(chosen, font.Name.c_str())) return chosen;
   for (const char* face : {"Microsoft Sans Serif", "Tahoma", "Arial", "Liberation Sans", "DejaVu Sans Condensed"}) {
     HFONT candidate = CreateFace(font, face);
     if (HasFace(candidate, face)) {
-      DeleteObject(font_);
-      font_ = candidate;
-      break;
+      DeleteObject(chosen);
+      return candidate;
     }
     DeleteObject(candidate);
   }
+  return chosen;
+}
+
+// The window uses a handful of fonts; each is made once and kept until the
+// process ends, since matching a face costs several GDI calls per control.
+HFONT SharedFont(const TFont& font) {
+  static std::map<std::tuple<std::string, int, bool>, HFONT> fonts;
+  HFONT& shared = fonts[{font.Name, font.Height, font.Bold}];
+  if (!shared) shared = MatchFont(font);
+  return shared;
+}
+
+}  // namespace
+
+HFONT ControlPeer::Font() {
+  if (!font_) font_ = SharedFont(control_.Font());
   return font_;
 }
 
 void ControlPeer::ApplyFont() {
-  HFONT old = font_;
   font_ = nullptr;
   for (const auto& info : windows_) {
     if (info->Handle) SendMessageA(info->Handle, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
   }
-  if (old) DeleteObject(old);
 }
 
 void ControlPeer::Repaint(HWND window) {
