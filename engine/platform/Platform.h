@@ -189,8 +189,9 @@ inline constexpr std::uint32_t kMbIconError = 0x10;
 // A modal message box without owner window; returns when it is closed.
 void ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style);
 
-// The primary display's size in pixels, as the system reports it now. The
-// POSIX backend has no display to ask and reports 1920 x 1080.
+// The primary display's size in real pixels (its current display mode,
+// whatever the desktop's scaling), as the system reports it now. The POSIX
+// backend has no display to ask and reports 1920 x 1080.
 struct ScreenSize {
   std::int32_t width = 0;
   std::int32_t height = 0;

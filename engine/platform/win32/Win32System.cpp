@@ -97,7 +97,16 @@ void backend::ShowMessageBox(const std::string& text, const std::string& caption
   ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), style);
 }
 
+// The display mode of the primary display, in real pixels. The program is
+// not DPI-aware, so GetSystemMetrics would give it a size scaled down by the
+// desktop's scaling: a 1920 x 1080 screen at 150% would read as 1280 x 720
+// and be reported as too small for a game that runs on it full-screen.
 ScreenSize backend::PrimaryScreenSize() {
+  DEVMODEA mode{};
+  mode.dmSize = sizeof mode;
+  if (::EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) && mode.dmPelsWidth > 0 && mode.dmPelsHeight > 0) {
+    return ScreenSize{static_cast<std::int32_t>(mode.dmPelsWidth), static_cast<std::int32_t>(mode.dmPelsHeight)};
+  }
   return ScreenSize{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
 
