@@ -76,6 +76,19 @@ class Wine:
     def _wineserver(self, *args):
         subprocess.run(["wineserver", *args], env=self.env, timeout=120, check=False)
 
+    def _end_everything(self):
+        """Ends every process of the prefix and waits for its server to go.
+        Once here `wineserver -w` was still waiting two minutes after a kill;
+        then the prefix is killed and waited for again before giving up."""
+        for attempt in range(3):
+            self._wineserver("-k")
+            try:
+                subprocess.run(["wineserver", "-w"], env=self.env, timeout=45, check=False)
+                return
+            except subprocess.TimeoutExpired:
+                if attempt == 2:
+                    raise
+
     def start_idle(self):
         """A small process that holds the server and the desktop between runs."""
         self._idle = subprocess.Popen(["wine", str(BIN / "e2e_idle.exe")], env=self.env,
@@ -83,8 +96,7 @@ class Wine:
 
     def reset(self):
         """Ends every process of the prefix, then starts the idle one again."""
-        self._wineserver("-k")
-        self._wineserver("-w")
+        self._end_everything()
         if self._idle:
             self._idle.wait(timeout=30)
         for started in self._started:
