@@ -10,7 +10,9 @@ import tempfile
 import pytest
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
-BIN = pathlib.Path(os.environ.get("OSTRELUND_WIN_BIN", ROOT / "build" / "win64" / "bin"))
+# The shipped program is the i686 build; OSTRELUND_WIN_BIN=build/win64/bin runs
+# the same scenarios on the x86_64 one.
+BIN = pathlib.Path(os.environ.get("OSTRELUND_WIN_BIN", ROOT / "build" / "win32" / "bin"))
 WORK = pathlib.Path(os.environ.get("OSTRELUND_E2E_WORK", ROOT / "build" / "e2e"))
 
 LAUNCHER = BIN / "Ostrelund_Launcher.exe"
@@ -163,7 +165,7 @@ class Wine:
 def wine():
     for needed in (LAUNCHER, BIN / "e2e_idle.exe"):
         if not needed.exists():
-            pytest.fail(f"{needed} is missing: build the win64 preset first")
+            pytest.fail(f"{needed} is missing: build the win32 preset first")
     shutil.rmtree(WORK, ignore_errors=True)
     home = WORK / "home"
     home.mkdir(parents=True)
@@ -204,5 +206,5 @@ def game(wine_run):
     the per-test reset."""
     from launcher_window import GameFolder  # pylint: disable=import-outside-toplevel
     if not PROBE.exists():
-        pytest.fail(f"{PROBE} is missing: build the win64 preset first")
+        pytest.fail(f"{PROBE} is missing: build the win32 preset first")
     return GameFolder(wine_run)
