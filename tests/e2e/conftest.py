@@ -10,9 +10,31 @@ import tempfile
 import pytest
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
-# The shipped program is the i686 build; OSTRELUND_WIN_BIN=build/win64/bin runs
-# the same scenarios on the x86_64 one.
-BIN = pathlib.Path(os.environ.get("OSTRELUND_WIN_BIN", ROOT / "build" / "win32" / "bin"))
+WINE64_LOADER = pathlib.Path("/usr/lib/wine/wine64")
+WINE32_LOADER = pathlib.Path("/usr/lib/wine/wine")
+
+
+def choose_build():
+    """(the folder of the Windows programs, the Wine command, why the shipped
+    build is not the one tested, or None).
+
+    The shipped program is the i686 build, run by the 32-bit half of Wine.
+    On a kernel with 32-bit emulation switched off, that half cannot start
+    (and, once installed, Debian's `wine` script picks it for every program),
+    so the x86_64 build runs instead, through the 64-bit loader itself.
+    OSTRELUND_WIN_BIN chooses the folder by hand."""
+    if "OSTRELUND_WIN_BIN" in os.environ:
+        return pathlib.Path(os.environ["OSTRELUND_WIN_BIN"]), "wine", None
+    runs_i386 = subprocess.run([str(ROOT / "scripts" / "runs-i386")], check=False).returncode == 0
+    if runs_i386 and os.access(WINE32_LOADER, os.X_OK):
+        return ROOT / "build" / "win32" / "bin", "wine", None
+    why = ("this kernel does not run 32-bit x86 programs" if not runs_i386
+           else "32-bit Wine (wine32:i386) is not installed")
+    wine = str(WINE64_LOADER) if os.access(WINE64_LOADER, os.X_OK) else "wine"
+    return ROOT / "build" / "win64" / "bin", wine, why
+
+
+BIN, WINE, NOT_SHIPPED_BUILD = choose_build()
 WORK = pathlib.Path(os.environ.get("OSTRELUND_E2E_WORK", ROOT / "build" / "e2e"))
 
 LAUNCHER = BIN / "Ostrelund_Launcher.exe"
@@ -93,7 +115,7 @@ class Wine:
 
     def start_idle(self):
         """A small process that holds the server and the desktop between runs."""
-        self._idle = subprocess.Popen(["wine", str(BIN / "e2e_idle.exe")], env=self.env,
+        self._idle = subprocess.Popen([WINE, str(BIN / "e2e_idle.exe")], env=self.env,
                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def reset(self):
@@ -121,8 +143,7 @@ class Wine:
         for started in self._started:
             started.close()
         self._started.clear()
-        self._wineserver("-k")
-        self._wineserver("-w")
+        self._end_everything()
 
     def start(self, exe, *args, env=None):
         """Starts a program and returns at once; the next reset ends it.
@@ -130,7 +151,7 @@ class Wine:
         as its own path."""
         out = tempfile.TemporaryFile()
         err = tempfile.TemporaryFile()
-        process = subprocess.Popen(["wine", str(exe), *args], env=env or self.env,
+        process = subprocess.Popen([WINE, str(exe), *args], env=env or self.env,
                                    stdout=out, stderr=err)
         started = Started(process, out, err)
         self._started.append(started)
@@ -141,7 +162,7 @@ class Wine:
         Wine's service processes inherit the handles and would hold a pipe
         open long after the program ended."""
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            process = subprocess.Popen(["wine", str(exe), *args], env=env or self.env, cwd=cwd,
+            process = subprocess.Popen([WINE, str(exe), *args], env=env or self.env, cwd=cwd,
                                        stdout=out, stderr=err)
             try:
                 code = process.wait(timeout=timeout)
@@ -161,11 +182,18 @@ class Wine:
         return found[0]
 
 
+def pytest_terminal_summary(terminalreporter):
+    if NOT_SHIPPED_BUILD:
+        terminalreporter.write_line(
+            f"NOTE: the Wine tests ran the x86_64 build, not the shipped i686 one: {NOT_SHIPPED_BUILD}",
+            yellow=True, bold=True)
+
+
 @pytest.fixture(scope="session")
 def wine():
     for needed in (LAUNCHER, BIN / "e2e_idle.exe"):
         if not needed.exists():
-            pytest.fail(f"{needed} is missing: build the win32 preset first")
+            pytest.fail(f"{needed} is missing: build the Windows presets first")
     shutil.rmtree(WORK, ignore_errors=True)
     home = WORK / "home"
     home.mkdir(parents=True)
@@ -180,7 +208,7 @@ def wine():
     try:
         # Created alone first: two Wine processes starting together on a
         # prefix without a server now and then hang.
-        subprocess.run(["wineboot", "-i"], env=env, timeout=300, check=True,
+        subprocess.run([WINE, "wineboot", "-i"], env=env, timeout=300, check=True,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         w._wineserver("-w")
         w.start_idle()
@@ -206,5 +234,5 @@ def game(wine_run):
     the per-test reset."""
     from launcher_window import GameFolder  # pylint: disable=import-outside-toplevel
     if not PROBE.exists():
-        pytest.fail(f"{PROBE} is missing: build the win32 preset first")
+        pytest.fail(f"{PROBE} is missing: build the Windows presets first")
     return GameFolder(wine_run)

@@ -140,9 +140,9 @@ class HeldFile:
 class LauncherRun:
     """A launcher started from a game folder, and the probe that reads it."""
 
-    def __init__(self, wine, env):
+    def __init__(self, wine, env, exe=GAME_WIN + "\\" + LAUNCHER.name):
         self.probe = Probe(wine, env)
-        self.started = wine.start(GAME_WIN + "\\" + LAUNCHER.name, env=env)
+        self.started = wine.start(exe, env=env)
 
     def wait_window(self):
         """Waits for the window to show; returns its first reading."""

@@ -1,0 +1,15 @@
+# Install step: SHA256SUMS over every file installed so far, one
+# "<hash>  <name>" line each, sorted by name (`sha256sum -c SHA256SUMS`).
+set(root "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
+file(GLOB names RELATIVE "${root}" "${root}/*")
+list(REMOVE_ITEM names SHA256SUMS)
+list(SORT names)
+set(sums "")
+foreach(name IN LISTS names)
+  if(NOT IS_DIRECTORY "${root}/${name}")
+    file(SHA256 "${root}/${name}" hash)
+    string(APPEND sums "${hash}  ${name}\n")
+  endif()
+endforeach()
+file(WRITE "${root}/SHA256SUMS" "${sums}")
+message(STATUS "Installing: ${root}/SHA256SUMS")
