@@ -10,28 +10,18 @@ import tempfile
 import pytest
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
-WINE64_LOADER = pathlib.Path("/usr/lib/wine/wine64")
-WINE32_LOADER = pathlib.Path("/usr/lib/wine/wine")
 
 
 def choose_build():
     """(the folder of the Windows programs, the Wine command, why the shipped
-    build is not the one tested, or None).
-
-    The shipped program is the i686 build, run by the 32-bit half of Wine.
-    On a kernel with 32-bit emulation switched off, that half cannot start
-    (and, once installed, Debian's `wine` script picks it for every program),
-    so the x86_64 build runs instead, through the 64-bit loader itself.
+    i686 build is not the one tested, or None), as scripts/wine-build tells.
     OSTRELUND_WIN_BIN chooses the folder by hand."""
     if "OSTRELUND_WIN_BIN" in os.environ:
         return pathlib.Path(os.environ["OSTRELUND_WIN_BIN"]), "wine", None
-    runs_i386 = subprocess.run([str(ROOT / "scripts" / "runs-i386")], check=False).returncode == 0
-    if runs_i386 and os.access(WINE32_LOADER, os.X_OK):
-        return ROOT / "build" / "win32" / "bin", "wine", None
-    why = ("this kernel does not run 32-bit x86 programs" if not runs_i386
-           else "32-bit Wine (wine32:i386) is not installed")
-    wine = str(WINE64_LOADER) if os.access(WINE64_LOADER, os.X_OK) else "wine"
-    return ROOT / "build" / "win64" / "bin", wine, why
+    lines = subprocess.run([str(ROOT / "scripts" / "wine-build")], check=True, capture_output=True,
+                           text=True).stdout.split("\n")
+    preset, wine, why = lines[0], lines[1], lines[2]
+    return ROOT / "build" / preset / "bin", wine, why or None
 
 
 BIN, WINE, NOT_SHIPPED_BUILD = choose_build()
