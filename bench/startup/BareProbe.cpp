@@ -15,8 +15,17 @@
 // waiting for the window sees the failure at once.
 //
 // dsound.dll and d3d9.dll are loaded at run time, as the launcher loads them.
+//
+// Built a second time as startup_probe_engine_calls.exe (PROBE_ENGINE_CALLS),
+// it first makes the operating-system calls of the engine's own start-up that
+// no device needs: the timer resolution and clock (winmm.dll) and the local
+// application-data folder (shell32.dll). What that costs is the part of the
+// launcher's start-up that the engine must pay before any window or device.
 #include <windows.h>
 #include <mmsystem.h>
+#ifdef PROBE_ENGINE_CALLS
+#include <shlobj.h>
+#endif
 #include <dsound.h>
 #include <d3d9.h>
 
@@ -287,6 +296,13 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   g_check = std::strstr(commandLine, "--check") != nullptr;
+#ifdef PROBE_ENGINE_CALLS
+  ::timeBeginPeriod(1);
+  volatile DWORD started = ::timeGetTime();
+  (void)started;
+  char appData[MAX_PATH];
+  if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData))) return 5;
+#endif
 
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = WindowProc;

@@ -62,10 +62,13 @@ FormPeer::FormPeer(TForm& form) : form_(form) {
     RegisterClassA(&windowClass);
     registered = true;
   }
-  window_ = CreateWindowExA(kFormExStyle, kFormClass, form_.Caption().c_str(), kFormStyle, 0, 0, 0, 0, ApplicationWindow(),
-                            nullptr, Instance(), this);
+  // Made in its place at once: every later move of a top-level window is a
+  // round trip to the X server under Wine.
+  const RECT frame = Frame(true);
+  window_ = CreateWindowExA(kFormExStyle, kFormClass, form_.Caption().c_str(), kFormStyle, frame.left, frame.top,
+                            frame.right - frame.left, frame.bottom - frame.top, ApplicationWindow(), nullptr, Instance(),
+                            this);
   if (!window_) return;
-  ApplyBounds(true);
   CreateChildren(nullptr, window_);
   for (const auto& peer : controls_) {
     auto* button = dynamic_cast<TsBitBtn*>(&peer->Control());
@@ -87,7 +90,8 @@ void FormPeer::CreateChildren(const TControl* parent, HWND parentWindow) {
     auto* control = dynamic_cast<TControl*>(component.get());
     if (control && control->Parent() == parent) children.push_back(control);
   }
-  // The dialog manager tabs in z-order: stack the children by TabOrder.
+  // The dialog manager tabs in z-order, and a new child window goes to the
+  // bottom of its siblings: creating them by TabOrder stacks them so.
   std::stable_sort(children.begin(), children.end(), [](const TControl* a, const TControl* b) {
     return (a->TabOrder() < 0 ? INT_MAX : a->TabOrder()) < (b->TabOrder() < 0 ? INT_MAX : b->TabOrder());
   });
@@ -98,9 +102,7 @@ void FormPeer::CreateChildren(const TControl* parent, HWND parentWindow) {
     controls_.push_back(std::move(peer));
     byControl_[control] = &created;
     created.Create(parentWindow);
-    if (!created.Handle()) continue;
-    SetWindowPos(created.Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    CreateChildren(control, created.Handle());
+    if (created.Handle()) CreateChildren(control, created.Handle());
   }
 }
 
@@ -169,16 +171,24 @@ void FormPeer::ControlChanged(TControl& control, TChange change) {
   peer->Apply(change);
 }
 
-void FormPeer::ApplyBounds(bool recentre) {
+// The window's frame for the form's client size: centred on the screen, or
+// where the window stands now.
+RECT FormPeer::Frame(bool recentre) const {
   RECT frame{0, 0, form_.ClientWidth(), form_.ClientHeight()};
   AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-  if (recentre) {
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-  } else {
-    SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
-  }
+  POINT place{(GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2};
+  RECT now;
+  if (!recentre && window_ && GetWindowRect(window_, &now)) place = POINT{now.left, now.top};
+  return RECT{place.x, place.y, place.x + width, place.y + height};
+}
+
+void FormPeer::ApplyBounds(bool recentre) {
+  const RECT frame = Frame(recentre);
+  RECT now;
+  if (GetWindowRect(window_, &now) && EqualRect(&now, &frame)) return;
+  SetWindowPos(window_, nullptr, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FormPeer::FormChanged() {

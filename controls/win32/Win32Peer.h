@@ -179,6 +179,7 @@ class FormPeer final : public TFormPeer {
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateChildren(const TControl* parent, HWND parentWindow);
+  RECT Frame(bool recentre) const;
   void ApplyBounds(bool recentre);
   void FinishClose();
 

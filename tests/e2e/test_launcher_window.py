@@ -108,11 +108,22 @@ def test_layout(game):
     assert {i: window[i]["check"] for i in CHECK_BOXES} == OPTIONS_CHECKS
     assert checked_items(window) == [101]
 
+    # The z-order, which the dialog manager tabs in (EnumChildWindows walks it
+    # depth first): siblings by their tab order, the picture and the frame
+    # line, which have none, last.
+    assert [c["id"] for c in window.controls] == [
+        3, 101, 102, 103, 104,   # rgLanguage and its items
+        6, 8, 9, 10, 7,          # GroupBoxGraph: cbWindow, cbShadowQuality, cbATOC, cbAntiAliasing
+        12, 13, 11, 16, 14, 15,  # GroupBoxSound, cbNoSound, bbReset, bbMessage, GroupBoxMessage, Memo
+        17, 4, 5, 1, 2]          # bbEditor, bbRun, bbExit, Image1, sBevel
+
     # The picture: build/e2e/shots/layout.png.
     bmp, shot = run.probe.capture("layout")
     left, top_edge, right, bottom = shot["window"]
     width, height, rows = read_bmp(bmp)
     assert (width, height) == (right - left, bottom - top_edge)
+    # Centred on the 1280 x 1024 screen.
+    assert (left + right) // 2 in (639, 640) and (top_edge + bottom) // 2 in (511, 512), shot["window"]
     # The banner is drawn: its area holds more than a few colours.
     ox = top["client_origin"][0] - left
     oy = top["client_origin"][1] - top_edge
