@@ -52,6 +52,7 @@ enum Step : int {
   kGetRenderTarget,
   kGetDepthStencilSurface,
   kCreateVertexDeclaration,
+  kLocalAppDataFolder = 30,  // startup_probe_engine_calls only
 };
 
 bool g_check = false;
@@ -301,7 +302,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   volatile DWORD started = ::timeGetTime();
   (void)started;
   char appData[MAX_PATH];
-  if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData))) return 5;
+  if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData))) return kLocalAppDataFolder;
 #endif
 
   WNDCLASSA windowClass{};

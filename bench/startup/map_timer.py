@@ -1,8 +1,10 @@
 #!/usr/bin/python3
-"""map_timer: how long two Windows programs take under Wine from their start
-by the shell to the X server's MapNotify of their window, in alternation.
+"""map_timer: how long Windows programs take under Wine from their start by
+the shell to the X server's MapNotify of their window, in alternation.
 
-    map_timer.py <rounds> <wine> <folderA> <exeA> <captionA> <folderB> <exeB> <captionB>
+    map_timer.py <rounds> <wine> (<folder> <exe> <caption>)... 
+
+The last program is the floor the others are compared with.
 
 Measured from outside Wine: the timer is an X client that only waits on its
 X connection for the root window's MapNotify events, so nothing it does
@@ -13,10 +15,10 @@ before the process is spawned until a top-level window whose name is the
 caption is mapped; the Unix process is then killed and waited for, and the
 next start follows 200 ms later (not timed).
 
-Prints every round, then per program the median, minimum and maximum in ms as
-a Markdown table, the ratio of the medians A/B and the median of the rounds'
-ratios A/B. Exit codes: 0 done, 1 a program ended or timed out before its
-window was mapped, 2 bad command line.
+Prints every round, then per program the median, minimum and maximum in ms,
+its ratio of medians to the floor and the median of its rounds' ratios to the
+floor, as a Markdown table. Exit codes: 0 done, 1 a program ended or timed out
+before its window was mapped, 2 bad command line.
 """
 
 import os
@@ -69,36 +71,34 @@ def time_start(d, wine, folder, exe, caption, env):
 
 
 def main(argv):
-    if len(argv) != 9 or not argv[1].isdigit():
+    if len(argv) < 9 or (len(argv) - 3) % 3 or not argv[1].isdigit():
         print(__doc__, file=sys.stderr)
         return 2
     rounds, wine = int(argv[1]), argv[2]
-    programs = [tuple(argv[3:6]), tuple(argv[6:9])]
+    programs = [tuple(argv[i:i + 3]) for i in range(3, len(argv), 3)]
     d = display.Display()
     d.screen().root.change_attributes(event_mask=X.SubstructureNotifyMask)
     d.sync()
     env = dict(os.environ)
-    times = [[], []]
+    times = [[] for _ in programs]
     try:
         for r in range(rounds):
-            row = []
             for i, (folder, exe, caption) in enumerate(programs):
-                ms = time_start(d, wine, folder, exe, caption, env)
-                times[i].append(ms)
-                row.append(ms)
-            print(f"round {r + 1}: {row[0]:.1f} {row[1]:.1f} ratio {row[0] / row[1]:.3f}", flush=True)
+                times[i].append(time_start(d, wine, folder, exe, caption, env))
+            print(f"round {r + 1}: " + " ".join(f"{t[-1]:.1f}" for t in times), flush=True)
     except RuntimeError as error:
         print(f"map_timer: {error}", file=sys.stderr)
         return 1
+    floor = times[-1]
     print()
-    print("| program | median ms | min ms | max ms |")
-    print("| --- | ---: | ---: | ---: |")
+    print("| program | median ms | min ms | max ms | ratio of medians | median of rounds' ratios |")
+    print("| --- | ---: | ---: | ---: | ---: | ---: |")
     for (folder, exe, caption), values in zip(programs, times):
-        print(f"| {caption} | {statistics.median(values):.1f} | {min(values):.1f} | {max(values):.1f} |")
-    print()
-    print(f"ratio of medians A/B: {statistics.median(times[0]) / statistics.median(times[1]):.3f}")
-    print(f"median of rounds' ratios A/B: "
-          f"{statistics.median(a / b for a, b in zip(times[0], times[1])):.3f}")
+        name = exe.replace("\\", "/").rsplit("/", 1)[-1]
+        ratio = statistics.median(values) / statistics.median(floor)
+        round_ratio = statistics.median(a / b for a, b in zip(values, floor))
+        print(f"| {name} | {statistics.median(values):.1f} | {min(values):.1f} | {max(values):.1f} "
+              f"| {ratio:.3f} | {round_ratio:.3f} |")
     return 0
 
 
