@@ -203,6 +203,10 @@ void ControlPeer::ApplyFont() {
 }
 
 void ControlPeer::Repaint(HWND window) {
+  // Nothing of a hidden window is on the screen to correct, and it is painted
+  // whole when it shows; skipping it spares the window's creation a server
+  // round trip for each message that would repaint it.
+  if (!IsWindowVisible(window)) return;
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOERASE | RDW_NOCHILDREN);
 }
 
