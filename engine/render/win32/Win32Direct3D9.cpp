@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <d3d9.h>
 
+#include <cstddef>
+
 namespace {
 
 using Direct3DCreate9Proc = IDirect3D9*(WINAPI*)(UINT);
@@ -53,8 +55,15 @@ class Device final : public Wrapper<IDirect3DDevice9R, IDirect3DDevice9> {
   }
   HRESULT_D3D CreateVertexDeclaration(const TD3DVertexElement9* elements,
                                       IDirect3DVertexDeclaration9R** declaration) override {
-    // Our element record has the layout of D3DVERTEXELEMENT9.
+    // Our element record has the layout of D3DVERTEXELEMENT9, field by field,
+    // in the 32-bit and the 64-bit build alike.
     static_assert(sizeof(TD3DVertexElement9) == sizeof(D3DVERTEXELEMENT9));
+    static_assert(offsetof(TD3DVertexElement9, Stream) == offsetof(D3DVERTEXELEMENT9, Stream));
+    static_assert(offsetof(TD3DVertexElement9, Offset) == offsetof(D3DVERTEXELEMENT9, Offset));
+    static_assert(offsetof(TD3DVertexElement9, Type) == offsetof(D3DVERTEXELEMENT9, Type));
+    static_assert(offsetof(TD3DVertexElement9, Method) == offsetof(D3DVERTEXELEMENT9, Method));
+    static_assert(offsetof(TD3DVertexElement9, Usage) == offsetof(D3DVERTEXELEMENT9, Usage));
+    static_assert(offsetof(TD3DVertexElement9, UsageIndex) == offsetof(D3DVERTEXELEMENT9, UsageIndex));
     IDirect3DVertexDeclaration9* made = nullptr;
     const HRESULT result =
         object_->CreateVertexDeclaration(reinterpret_cast<const D3DVERTEXELEMENT9*>(elements), &made);
