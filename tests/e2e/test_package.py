@@ -95,9 +95,11 @@ def test_the_version_resource_has_the_package_version(package, tmp_path):
     assert string_value(exe.read_bytes(), "FileVersion") == ".".join(map(str, package_version(package)))
 
 
-def test_a_clean_install_from_the_package_starts_the_game(wine_run, package):
-    folder = wine_run.prefix / "drive_c" / "Program Files (x86)" / "Ostrelund Game"
-    windows = r"C:\Program Files (x86)\Ostrelund Game"
+def install(wine, package):
+    """The package unpacked into a fresh game folder whose path has spaces,
+    the stand-in game beside it, and no player's options yet: (the folder,
+    its Windows path, the player's options file)."""
+    folder = wine.prefix / "drive_c" / "Program Files (x86)" / "Ostrelund Game"
     shutil.rmtree(folder, ignore_errors=True)
     folder.mkdir(parents=True)
     with zipfile.ZipFile(package) as archive:
@@ -107,9 +109,13 @@ def test_a_clean_install_from_the_package_starts_the_game(wine_run, package):
         # in for it among the package's files, as in every other Wine test.
         shutil.copy2(LAUNCHER, folder / LAUNCHER.name)
     shutil.copy2(BIN / "Ostrelund.exe", folder / "Ostrelund.exe")
-    player_options = wine_run.local_appdata() / "Ostrelund" / "Options_Game.ini"
+    player_options = wine.local_appdata() / "Ostrelund" / "Options_Game.ini"
     shutil.rmtree(player_options.parent, ignore_errors=True)
+    return folder, r"C:\Program Files (x86)\Ostrelund Game", player_options
 
+
+def test_a_clean_install_from_the_package_starts_the_game(wine_run, package):
+    folder, windows, player_options = install(wine_run, package)
     run = LauncherRun(wine_run, wine_run.env_for(), windows + "\\" + LAUNCHER.name)
     run.wait_window()
     assert player_options.read_bytes().replace(b"\r\n", b"\n") == \
@@ -124,3 +130,20 @@ def test_a_clean_install_from_the_package_starts_the_game(wine_run, package):
     saved = player_options.read_bytes()
     assert report.split(b"Options_Game.ini:\r\n", 1)[1] == saved
     assert b"Global_Language=eng\r\n" in saved and b"Music_Enable=Yes\r\n" in saved
+
+
+@pytest.mark.parametrize("lang, item, stored", [
+    ("de_DE.UTF-8", 103, b"deu"),
+    ("fr_FR.UTF-8", 104, b"fra"),
+    ("ru_RU.UTF-8", 102, b"rus"),
+])
+def test_a_fresh_install_opens_in_the_systems_language(wine_run, package, lang, item, stored):
+    # The shipped default options store no language, so the locale decides
+    # until the player's choice is saved.
+    _, windows, player_options = install(wine_run, package)
+    run = LauncherRun(wine_run, wine_run.env_for(lang), windows + "\\" + LAUNCHER.name)
+    window = run.wait_window()
+    assert [i for i in (101, 102, 103, 104) if window[i]["check"] == 1] == [item]
+    run.probe.click(RUN)
+    assert run.wait_exit() == 0
+    assert b"Global_Language=" + stored + b"\r\n" in player_options.read_bytes()
