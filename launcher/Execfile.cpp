@@ -1,6 +1,7 @@
 #include "Execfile.h"
 
 #include "EngineUnits.h"
+#include "VK9_System.h"
 
 namespace {
 
@@ -11,6 +12,17 @@ constexpr std::uint32_t kPriorityClasses[] = {0x20 /* NORMAL */, 0x40 /* IDLE */
 constexpr std::uint32_t kStartupInfoSize = 68;
 
 }  // namespace
+
+bool InString::Fits(const std::string& text) { return CutText(text, kCapacity).size() == text.size(); }
+
+// A quoted program path left open would make the system take the rest of the
+// command text for part of the program's name.
+std::string InString::Fit(const std::string& text) {
+  std::string kept = CutText(text, kCapacity);
+  if (kept.size() == text.size() || text.front() != '"') return kept;
+  const bool closedBeyond = kept.find('"', 1) == std::string::npos && text.find('"', kept.size()) != std::string::npos;
+  return closedBeyond ? CutText(text, kCapacity - 1) + '"' : kept;
+}
 
 std::string BuildCommandText(const std::string& commandLine, const std::string& parameters) {
   return commandLine + " " + parameters;

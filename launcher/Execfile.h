@@ -9,19 +9,27 @@
 
 #include "Platform.h"
 
-// A text of at most 255 characters: a longer one is cut when assigned.
+// A text of at most 255 characters: a longer one is cut when assigned. Under
+// the UTF-8 code page the characters are whole characters, not bytes, and
+// the cut never falls inside one. A text that opens with a quote and loses
+// its closing quote to the cut ends in a quote all the same.
 class InString {
  public:
+  static constexpr std::size_t kCapacity = 255;
+
   InString() = default;
-  InString(const std::string& text) : text_(text.substr(0, 255)) {}  // NOLINT: assigned like a string
+  InString(const std::string& text) : text_(Fit(text)) {}  // NOLINT: assigned like a string
   InString& operator=(const std::string& text) {
-    text_ = text.substr(0, 255);
+    text_ = Fit(text);
     return *this;
   }
   operator const std::string&() const { return text_; }  // NOLINT
   const std::string& str() const { return text_; }
+  // Whether `text` is kept whole.
+  static bool Fits(const std::string& text);
 
  private:
+  static std::string Fit(const std::string& text);
   std::string text_;
 };
 

@@ -15,8 +15,12 @@ void TLauncher::bbRunClick(TControl&) {
   {
     TExecFile game;
     // Quoted: unquoted, a game folder such as "C:\Program Files\Ostrelund\"
-    // would let the system try "C:\Program.exe" first.
-    game.CommandLine = "\"" + GameFolder + "Ostrelund.exe\"";
+    // would let the system try "C:\Program.exe" first. A path the system can
+    // run but the command line's 255 characters cannot hold (up to 259, with
+    // the quotes 261) goes by its short form.
+    std::string program = GameFolder + "Ostrelund.exe";
+    if (!InString::Fits("\"" + program + "\"")) program = platform::ShortPathName(program);
+    game.CommandLine = "\"" + program + "\"";
     game.Execute();
     Hide();
   }

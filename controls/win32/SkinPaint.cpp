@@ -46,7 +46,7 @@ BufferedPaint::~BufferedPaint() {
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF color) {
   const COLORREF old = SetBkColor(dc, color);
-  ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+  ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
   SetBkColor(dc, old);
 }
 
@@ -81,20 +81,35 @@ void Frame(HDC dc, const RECT& rect, COLORREF color, int radius) {
   DeleteObject(region);
 }
 
-void Text(HDC dc, const std::string& text, RECT rect, COLORREF color, HFONT font, UINT format) {
+std::wstring Wide(const std::string& text) {
+  if (text.empty()) return {};
+  const int length = static_cast<int>(text.size());
+  const int units = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(std::max(units, 0)), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), units);
+  return wide;
+}
+
+std::wstring WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(std::max(GetWindowTextLengthW(window), 0)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(std::max(GetWindowTextW(window, text.data(), static_cast<int>(text.size())), 0)));
+  return text;
+}
+
+void Text(HDC dc, const std::wstring& text, RECT rect, COLORREF color, HFONT font, UINT format) {
   const HGDIOBJ oldFont = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
   const int oldMode = SetBkMode(dc, TRANSPARENT);
   const COLORREF oldColor = SetTextColor(dc, color);
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect, format);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, format);
   SetTextColor(dc, oldColor);
   SetBkMode(dc, oldMode);
   SelectObject(dc, oldFont);
 }
 
-SIZE TextSize(HDC dc, const std::string& text, HFONT font) {
+SIZE TextSize(HDC dc, const std::wstring& text, HFONT font) {
   const HGDIOBJ oldFont = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
   RECT rect{0, 0, 0, 0};
-  DrawTextA(dc, text.empty() ? " " : text.c_str(), text.empty() ? 1 : static_cast<int>(text.size()), &rect,
+  DrawTextW(dc, text.empty() ? L" " : text.c_str(), text.empty() ? 1 : static_cast<int>(text.size()), &rect,
             DT_CALCRECT | DT_SINGLELINE);
   SelectObject(dc, oldFont);
   return SIZE{rect.right - rect.left, rect.bottom - rect.top};

@@ -49,9 +49,14 @@ void FillGradient(HDC dc, const RECT& rect, COLORREF top, COLORREF bottom);
 // A rounded box: the gradient inside, the border around it.
 void Panel(HDC dc, const RECT& rect, const TSkinColors& colors, int radius);
 void Frame(HDC dc, const RECT& rect, COLORREF color, int radius);
-void Text(HDC dc, const std::string& text, RECT rect, COLORREF color, HFONT font, UINT format);
+// Text reaches GDI as UTF-16 only: under Wine the 8-bit drawing calls
+// convert with the code page of the font's character set, not the
+// program's, and show a UTF-8 caption as Latin-1 letters.
+std::wstring Wide(const std::string& text);  // from the program's ANSI code page
+std::wstring WindowText(HWND window);
+void Text(HDC dc, const std::wstring& text, RECT rect, COLORREF color, HFONT font, UINT format);
 // The size DrawText gives the text in that font.
-SIZE TextSize(HDC dc, const std::string& text, HFONT font);
+SIZE TextSize(HDC dc, const std::wstring& text, HFONT font);
 void CheckMark(HDC dc, const RECT& box, COLORREF color);
 void RadioBox(HDC dc, const RECT& box, const TSkinColors& body, bool checked, COLORREF mark);
 // A small filled triangle centred in the rectangle, pointing up or down.

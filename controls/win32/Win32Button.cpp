@@ -54,8 +54,7 @@ class ButtonPeer final : public ControlPeer {
     Form().PaintParentBackground(window, dc);
     skinpaint::Panel(dc, client, colors, section.Radius);
 
-    char caption[256];
-    GetWindowTextA(window, caption, sizeof caption);
+    const std::wstring caption = skinpaint::WindowText(window);
     RECT text = client;
     if (state.Pressed) OffsetRect(&text, 1, 1);
     skinpaint::Text(dc, caption, text, colors.Text, Font(), DT_CENTER | DT_VCENTER | DT_SINGLELINE);

@@ -33,8 +33,7 @@ void PaintCheckItem(FormPeer& form, const WindowInfo& info, HDC dc, const RECT& 
     if (state.Checked) skinpaint::CheckMark(dc, box, skinpaint::MarkColor(section, state));
   }
 
-  char caption[256];
-  GetWindowTextA(window, caption, sizeof caption);
+  const std::wstring caption = skinpaint::WindowText(window);
   const SIZE size = skinpaint::TextSize(dc, caption, font);
   RECT text{box.right + 5, client.top, client.right, client.bottom};
   skinpaint::Text(dc, caption, text, body.Text, font, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);

@@ -193,9 +193,7 @@ void FormPeer::ApplyBounds(bool recentre) {
 
 void FormPeer::FormChanged() {
   if (!window_ || closing_) return;
-  char caption[512];
-  GetWindowTextA(window_, caption, sizeof caption);
-  if (form_.Caption() != caption) SetWindowTextA(window_, form_.Caption().c_str());
+  if (skinpaint::WindowText(window_) != skinpaint::Wide(form_.Caption())) SetWindowTextA(window_, form_.Caption().c_str());
   // Centred on the screen until first shown; then the player's place stays.
   ApplyBounds(!shown_);
   const bool visible = IsWindowVisible(window_) != FALSE;

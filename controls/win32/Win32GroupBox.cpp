@@ -27,8 +27,7 @@ void GroupPeer::Paint(WindowInfo& info, HDC dc, const RECT& client) {
   skinpaint::ControlState state;
   state.Enabled = Form().EffectivelyEnabled(info.Handle);
   const TSkinSection& section = Form().Skin().Section("GROUPBOX");
-  char caption[256];
-  GetWindowTextA(info.Handle, caption, sizeof caption);
+  const std::wstring caption = skinpaint::WindowText(info.Handle);
   RECT text{client.left + 7, client.top + 2, client.right - 7, client.top + 2 + skinpaint::TextSize(dc, caption, Font()).cy};
   skinpaint::Text(dc, caption, text, skinpaint::Body(section, state).Text, Font(),
                   DT_LEFT | DT_TOP | DT_SINGLELINE | DT_END_ELLIPSIS);

@@ -12,5 +12,6 @@ std::uint32_t TimerTime();
 std::string ModuleFileName();
 void ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style);
 ScreenSize PrimaryScreenSize();
+std::uint32_t AnsiCodePage();
 
 }  // namespace platform::backend

@@ -1,5 +1,5 @@
-// Routes the clock, the program's path, the message box and the screen size
-// to a test's replacement, if any.
+// Routes the clock, the program's path, the message box, the screen size and
+// the ANSI code page to a test's replacement, if any.
 #include "Backend.h"
 #include "Platform.h"
 
@@ -18,6 +18,7 @@ ScopedOverrides::ScopedOverrides(Overrides overrides) : previous_(Active()) {
   if (overrides.moduleFileName) Active().moduleFileName = std::move(overrides.moduleFileName);
   if (overrides.messageBox) Active().messageBox = std::move(overrides.messageBox);
   if (overrides.screenSize) Active().screenSize = std::move(overrides.screenSize);
+  if (overrides.ansiCodePage) Active().ansiCodePage = std::move(overrides.ansiCodePage);
 }
 
 ScopedOverrides::~ScopedOverrides() { Active() = std::move(previous_); }
@@ -44,6 +45,11 @@ void ShowMessageBox(const std::string& text, const std::string& caption, std::ui
 ScreenSize PrimaryScreenSize() {
   const Overrides& o = Active();
   return o.screenSize ? o.screenSize() : backend::PrimaryScreenSize();
+}
+
+std::uint32_t AnsiCodePage() {
+  const Overrides& o = Active();
+  return o.ansiCodePage ? o.ansiCodePage() : backend::AnsiCodePage();
 }
 
 }  // namespace platform

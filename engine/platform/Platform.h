@@ -50,6 +50,10 @@ std::uint32_t PathAttributes(const std::string& path);
 // Creates the last level of `path`; false when it could not.
 bool MakeDirectory(const std::string& path);
 bool FileExists(const std::string& path);
+// The short form of an existing path (its 8.3 names: no blanks, nothing
+// outside ASCII); the path itself where the volume keeps no short names, the
+// path does not exist, or (POSIX) there are none.
+std::string ShortPathName(const std::string& path);
 
 // ---- System --------------------------------------------------------------
 
@@ -77,7 +81,16 @@ std::string ModuleFileName();
 inline constexpr std::int32_t kCsidlLocalAppData = 28;
 std::int32_t SpecialFolderPath(std::int32_t csidl, std::string& path);
 
-// Lower-cases `text` in place by the ANSI code page's case mapping.
+// The process's ANSI code page: the system's (1252 on a Western system,
+// 1251 on a Cyrillic one), or 65001 where the program's manifest asks for
+// UTF-8 and the system honours it (Windows 10 1903 and later, Wine). The
+// POSIX backend's is 1252 unless a test replaces it.
+inline constexpr std::uint32_t kCodePageUtf8 = 65001;
+std::uint32_t AnsiCodePage();
+
+// Lower-cases `text` by the ANSI code page's case mapping. Under UTF-8 each
+// well-formed character is lowered whole (its lower-case form may be longer
+// or shorter) and bytes that form no character are kept as they are.
 void LowerAnsiText(std::string& text);
 
 // Decodes UTF-8 bytes into UTF-16 units, invalid sequences the platform's
@@ -201,7 +214,8 @@ ScreenSize PrimaryScreenSize();
 // Ends the process at once with `code`; does not return.
 [[noreturn]] void EndProcess(std::uint32_t code);
 
-// ---- Replacing the clock, the program's path and the message box in tests --
+// ---- Replacing the clock, the program's path, the message box, the screen
+// size and the ANSI code page in tests --
 
 struct Overrides {
   std::function<std::uint32_t()> timerTime = {};
@@ -209,6 +223,7 @@ struct Overrides {
   std::function<void(const std::string& text, const std::string& caption, std::uint32_t style)>
       messageBox = {};
   std::function<ScreenSize()> screenSize = {};
+  std::function<std::uint32_t()> ansiCodePage = {};
 };
 
 // Installs the given replacements for its lifetime and restores the earlier

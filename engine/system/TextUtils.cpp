@@ -1,7 +1,9 @@
 // Text and number routines.
 #include "NumberParsing.h"
+#include "Utf8.h"
 #include "VK9_System.h"
 
+#include <algorithm>
 #include <cstring>
 
 std::string TrimText(const std::string& s) {
@@ -15,6 +17,15 @@ std::string LowerText(const std::string& s) {
   std::string lower = s;
   platform::LowerAnsiText(lower);
   return lower;
+}
+
+std::string CutText(const std::string& s, std::size_t characters) {
+  if (platform::AnsiCodePage() != platform::kCodePageUtf8) return s.substr(0, characters);
+  std::size_t end = 0;
+  for (std::size_t n = 0; n < characters && end < s.size(); ++n) {
+    end += std::max<std::size_t>(platform::utf8::SequenceLength(s, end), 1);
+  }
+  return s.substr(0, end);
 }
 
 std::string ReplaceText(const std::string& source, const std::string& find, const std::string& replace) {

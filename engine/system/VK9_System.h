@@ -4,8 +4,9 @@
 // resolution, clock, log, the fatal-error list and its message box), the ini
 // file class TIniFile, and the small text, number, path and file routines.
 //
-// Texts are 8-bit (ANSI) byte strings; wide texts are UTF-16. Paths use "\"
-// as their only separator; folder texts end in "\".
+// Texts are 8-bit (ANSI) byte strings in the process's ANSI code page, which
+// is UTF-8 where the program's manifest is honoured; wide texts are UTF-16.
+// Paths use "\" as their only separator; folder texts end in "\".
 #pragma once
 
 #include "EngineExceptions.h"
@@ -84,8 +85,13 @@ class TIniFile {
 
 // Without leading and trailing bytes 0-32.
 std::string TrimText(const std::string& s);
-// Lower-cased by the ANSI code page's case mapping.
+// Lower-cased by the ANSI code page's case mapping; under UTF-8 character by
+// character, so a lowered text may differ in length.
 std::string LowerText(const std::string& s);
+// The first `characters` characters of S: bytes, or under the UTF-8 code
+// page whole characters (a byte that forms none counts as one), so the cut
+// never falls inside a character.
+std::string CutText(const std::string& s, std::size_t characters);
 // Replaces every occurrence of `find`, searching again from the start after
 // each replacement. Raises EArgumentException when `replace` contains `find`.
 std::string ReplaceText(const std::string& source, const std::string& find, const std::string& replace);

@@ -1,7 +1,9 @@
 // A stand-in for the game, for the demo and the tests under Wine; never
 // shipped. Started by the launcher, it writes Ostrelund_report.txt beside
 // itself: its command line, its current folder, whether the launcher's mutex
-// existed when it started, and the player's options file as it then was.
+// existed when it started, its own path, and the player's options file as it
+// then was. Its manifest sets the UTF-8 code page, so the paths in the
+// report are UTF-8 whatever the system's code page.
 // Then it shows a small window in the launcher's dark skin saying that the
 // game would now run, and closes after a few seconds.
 #include <windows.h>
@@ -28,24 +30,38 @@ std::string ReadFileBytes(const std::string& path) {
   return bytes.str();
 }
 
+// Paths in UTF-8 can be three times their length in characters.
+constexpr DWORD kPathBytes = 4 * MAX_PATH;
+
+std::string OwnPath() {
+  char path[kPathBytes] = {};
+  ::GetModuleFileNameA(nullptr, path, kPathBytes);
+  return path;
+}
+
 std::string OwnFolder() {
-  char path[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder = path;
-  return folder.substr(0, folder.rfind('\\') + 1);
+  const std::string path = OwnPath();
+  return path.substr(0, path.rfind('\\') + 1);
+}
+
+std::string LocalAppData() {
+  wchar_t wide[MAX_PATH] = {};
+  ::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, wide);
+  char path[kPathBytes] = {};
+  ::WideCharToMultiByte(CP_ACP, 0, wide, -1, path, kPathBytes, nullptr, nullptr);
+  return path;
 }
 
 void WriteReport(bool mutexExisted) {
-  char current[MAX_PATH] = {};
-  ::GetCurrentDirectoryA(MAX_PATH, current);
-  char appData[MAX_PATH] = {};
-  ::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
+  char current[kPathBytes] = {};
+  ::GetCurrentDirectoryA(kPathBytes, current);
   std::ofstream report(OwnFolder() + "Ostrelund_report.txt", std::ios::binary | std::ios::trunc);
   report << "CommandLine=" << ::GetCommandLineA() << "\r\n"
          << "CurrentFolder=" << current << "\r\n"
          << "MutexExisted=" << (mutexExisted ? "Yes" : "No") << "\r\n"
+         << "ModulePath=" << OwnPath() << "\r\n"
          << "Options_Game.ini:\r\n"
-         << ReadFileBytes(std::string(appData) + "\\Ostrelund\\Options_Game.ini");
+         << ReadFileBytes(LocalAppData() + "\\Ostrelund\\Options_Game.ini");
 }
 
 void Paint(HWND window) {

@@ -76,4 +76,6 @@ bool FileExists(const std::string& path) {
   return ::stat(posix::ToNativePath(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+std::string ShortPathName(const std::string& path) { return path; }
+
 }  // namespace platform

@@ -1,11 +1,69 @@
 // Text conversions of the POSIX backend. The ANSI code page here is
-// Windows-1252; UTF-8 is decoded with U+FFFD for each maximal ill-formed
-// subsequence, as the Windows converter does.
+// Windows-1252, or UTF-8 when a test asks for it (as a program with the UTF-8
+// manifest has it on Windows); UTF-8 is decoded with U+FFFD for each maximal
+// ill-formed subsequence, as the Windows converter does.
+#include "../Backend.h"
 #include "../Platform.h"
+#include "../Utf8.h"
 
 namespace platform {
 
+namespace {
+
+constexpr std::uint32_t kWestern = 1252;
+
+// The lower case of the scripts the launcher's texts are written in: Latin
+// with its Western and Central European letters, Greek and Cyrillic. Other
+// characters stay as they are.
+char32_t LowerCodePoint(char32_t c) {
+  if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
+  if (c == 0x130) return 'i';  // I with dot above: one byte shorter lowered
+  if (c == 0x178) return 0xFF;
+  if ((c >= 0x100 && c <= 0x12F) || (c >= 0x132 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) return c | 1;
+  if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return (c & 1) ? c + 1 : c;
+  if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) return c + 0x20;
+  if (c >= 0x410 && c <= 0x42F) return c + 0x20;
+  if (c >= 0x400 && c <= 0x40F) return c + 0x50;
+  return c;
+}
+
+void LowerUtf8(std::string& text) {
+  std::string lower;
+  lower.reserve(text.size());
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = utf8::SequenceLength(text, at);
+    if (length == 0) {
+      lower.push_back(text[at++]);
+      continue;
+    }
+    utf8::Append(lower, LowerCodePoint(utf8::Decode(text, at, length)));
+    at += length;
+  }
+  text = std::move(lower);
+}
+
+// UTF-16 to UTF-8; a lone surrogate becomes U+FFFD, as on Windows.
+std::string WideToUtf8(const std::u16string& text) {
+  std::string out;
+  out.reserve(text.size() * 3);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = 0xFFFD;
+    }
+    utf8::Append(out, c);
+  }
+  return out;
+}
+
+}  // namespace
+
+std::uint32_t backend::AnsiCodePage() { return kWestern; }
+
 void LowerAnsiText(std::string& text) {
+  if (AnsiCodePage() == kCodePageUtf8) return LowerUtf8(text);
   for (char& c : text) {
     const auto b = static_cast<unsigned char>(c);
     unsigned char lower = b;
@@ -22,6 +80,7 @@ void LowerAnsiText(std::string& text) {
 
 // Windows-1252: Latin-1 but for 0x80-0x9F, which hold typographic marks.
 std::string WideToAnsi(const std::u16string& text) {
+  if (AnsiCodePage() == kCodePageUtf8) return WideToUtf8(text);
   static const char16_t k80To9F[32] = {
       0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
       0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};

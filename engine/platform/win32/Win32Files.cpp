@@ -70,4 +70,15 @@ bool FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+std::string ShortPathName(const std::string& path) {
+  std::string shortPath(path.size() + 1, '\0');
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const DWORD n = ::GetShortPathNameA(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
+    if (n == 0) return path;
+    if (n < shortPath.size()) return shortPath.substr(0, n);
+    shortPath.assign(n, '\0');
+  }
+  return path;
+}
+
 }  // namespace platform

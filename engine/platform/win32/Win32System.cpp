@@ -1,6 +1,7 @@
 // System services, clock, locks and process end over the Windows API.
 #include "../Backend.h"
 #include "../Platform.h"
+#include "../Utf8.h"
 
 #include <windows.h>
 #include <mmsystem.h>
@@ -38,15 +39,61 @@ std::string backend::ModuleFileName() {
   }
 }
 
+namespace {
+
+std::string WideToCodePage(UINT codePage, const wchar_t* wide, int length) {
+  if (length <= 0) return {};
+  const int size = ::WideCharToMultiByte(codePage, 0, wide, length, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return {};
+  std::string out(static_cast<std::size_t>(size), '\0');
+  ::WideCharToMultiByte(codePage, 0, wide, length, out.data(), size, nullptr, nullptr);
+  return out;
+}
+
+// CharLowerBuffA lowers in place, through the code page and back: under
+// UTF-8 a character whose lower case has another length ("İ" lowers to "i")
+// or a byte that forms no character (which comes back as the three bytes of
+// U+FFFD) would overrun or shift the text. So each run of well-formed
+// characters is lowered through UTF-16 at its own length, and stray bytes
+// are kept.
+void LowerUtf8(std::string& text) {
+  std::string lower;
+  lower.reserve(text.size());
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t end = at;
+    for (std::size_t n; (n = utf8::SequenceLength(text, end)) != 0;) end += n;
+    if (end == at) {
+      lower.push_back(text[at++]);
+      continue;
+    }
+    const int count = static_cast<int>(end - at);
+    std::wstring wide(static_cast<std::size_t>(count), L'\0');
+    const int units = ::MultiByteToWideChar(CP_UTF8, 0, text.data() + at, count, wide.data(), count);
+    ::CharLowerBuffW(wide.data(), static_cast<DWORD>(units));
+    lower += WideToCodePage(CP_UTF8, wide.data(), units);
+    at = end;
+  }
+  text = std::move(lower);
+}
+
+}  // namespace
+
+// Through the wide call: the 8-bit one converts into a buffer of MAX_PATH
+// bytes, which a UTF-8 path of 130 Cyrillic letters already passes.
 std::int32_t SpecialFolderPath(std::int32_t csidl, std::string& path) {
-  char buffer[MAX_PATH + 1] = {};
-  const HRESULT hr = ::SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer);
-  path = hr < 0 ? std::string() : std::string(buffer);
+  wchar_t buffer[MAX_PATH + 1] = {};
+  const HRESULT hr = ::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer);
+  path = hr < 0 ? std::string() : WideToCodePage(CP_ACP, buffer, ::lstrlenW(buffer));
   return static_cast<std::int32_t>(hr);
 }
 
+std::uint32_t backend::AnsiCodePage() { return ::GetACP(); }
+
 void LowerAnsiText(std::string& text) {
-  if (!text.empty()) ::CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
+  if (text.empty()) return;
+  if (AnsiCodePage() == kCodePageUtf8) return LowerUtf8(text);
+  ::CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
 }
 
 std::u16string Utf8ToUtf16(const char* bytes, std::size_t count) {
@@ -59,14 +106,7 @@ std::u16string Utf8ToUtf16(const char* bytes, std::size_t count) {
 }
 
 std::string WideToAnsi(const std::u16string& text) {
-  if (text.empty()) return {};
-  const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-  const int length = static_cast<int>(text.size());
-  const int size = ::WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return {};
-  std::string out(static_cast<std::size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, wide, length, out.data(), size, nullptr, nullptr);
-  return out;
+  return WideToCodePage(CP_ACP, reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()));
 }
 
 std::uint32_t ThreadLocaleId() { return ::GetThreadLocale(); }
