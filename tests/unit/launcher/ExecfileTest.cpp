@@ -113,4 +113,42 @@ TEST(Execfile, CommandTextAndTheLengthLimit) {
   EXPECT_EQ(exec.WaitStyle, TWaitStyle::wRegular);
 }
 
+std::string Repeat(const std::string& text, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += text;
+  return out;
+}
+
+struct CutCase {
+  std::uint32_t codePage;
+  std::string text;
+  std::string kept;
+};
+
+// Under UTF-8 the 255 characters are characters: a Cyrillic path is not cut
+// at half its length, and no cut splits a character. A quoted path that is
+// cut still ends in its quote.
+TEST(Execfile, TheLengthLimitCountsCharactersAndKeepsTheClosingQuote) {
+  const std::string a254(254, 'a'), a253(253, 'a');
+  const CutCase cases[] = {
+      {65001, Repeat("Ж", 200) + Repeat("ё", 100), Repeat("Ж", 200) + Repeat("ё", 55)},
+      {65001, a254 + "ЖЁ", a254 + "Ж"},
+      {65001, a254 + "\U0001F3AE!", a254 + "\U0001F3AE"},
+      {65001, Repeat("\xC3", 300), Repeat("\xC3", 255)},  // each stray byte is one character
+      {65001, "\"" + a254 + "Ж\"", "\"" + a253 + "\""},
+      {65001, "\"C:\\Игры\\Ostrelund.exe\"", "\"C:\\Игры\\Ostrelund.exe\""},
+      {65001, "\"a\" " + a254, "\"a\" " + std::string(251, 'a')},  // closed within: a plain cut
+      {1252, a254 + "\xD0\x96", a254 + "\xD0"},  // the system's code page: bytes, as before
+      {1252, "\"" + std::string(300, 'b') + "\"", "\"" + std::string(253, 'b') + "\""},
+  };
+  for (const auto& c : cases) {
+    const platform::ScopedOverrides codePage({.ansiCodePage = [&c] { return c.codePage; }});
+    TExecFile exec;
+    exec.CommandLine = c.text;
+    exec.Parameters = c.text;
+    EXPECT_EQ(exec.CommandLine.str(), c.kept) << c.codePage << ": " << c.text;
+    EXPECT_EQ(exec.Parameters.str(), c.kept) << c.codePage << ": " << c.text;
+  }
+}
+
 }  // namespace

@@ -9,7 +9,7 @@ namespace {
 
 class GameStartTest : public LauncherTest {
  protected:
-  GameStartTest() {
+  explicit GameStartTest(const std::string& folder = "Ostrelund Game") : LauncherTest(folder) {
     std::filesystem::copy_file(ECHO_CHILD, game_ + "Ostrelund.exe", std::filesystem::copy_options::overwrite_existing);
     ::unsetenv("ECHO_CHILD_SLEEP_MS");
   }
@@ -59,6 +59,31 @@ TEST_F(GameStartTest, BeforeTheOptionsExistGameStartDoesNothingAndExitCloses) {
   EXPECT_FALSE(std::filesystem::exists(game_ + "echo_report.txt"));
   launcher_.bbExit->Click();
   EXPECT_TRUE(launcher_.Closed());
+}
+
+// The program's manifest makes its code page UTF-8: a game folder outside
+// the system's code page and a language outside it both work.
+class Utf8GameStartTest : public GameStartTest {
+ protected:
+  Utf8GameStartTest() : GameStartTest("Игры/Остров Ostrelund 島") {}
+  platform::ScopedOverrides utf8_{{.ansiCodePage = [] { return platform::kCodePageUtf8; }}};
+};
+
+TEST_F(Utf8GameStartTest, AFolderOutsideTheCodePageKeepsItsNameAndStartsTheGame) {
+  TLauncher& w = Start("en_US.UTF-8");
+  EXPECT_EQ(w.GameFolder, root_.EnginePath() + "Игры\\Остров Ostrelund 島\\");
+  EXPECT_TRUE(w.bbRun->Enabled());  // the game and its options were found
+  w.rgLanguage->SetItemIndex(1);
+  EXPECT_EQ(w.bbRun->Caption(), "Начать игру");
+  EXPECT_EQ(w.rgLanguage->Caption(), "Язык");
+  EXPECT_EQ(w.rgLanguage->Items(), (std::vector<std::string>{"Английский", "Русский", "", ""}));
+  w.rgLanguage->SetItemIndex(0);
+  EXPECT_EQ(w.bbRun->Caption(), "Start the game");
+  w.Show();
+  w.rgLanguage->SetItemIndex(1);
+  w.bbRun->Click();
+  EXPECT_EQ(WaitForReport(), "mutex=held\n");
+  EXPECT_NE(test::ReadNativeFile(UserCopy()).find("Global_Language=rus"), std::string::npos);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -14,14 +15,20 @@
 #include "Platform.h"
 #include "TempDir.h"
 
+// A folder below the test's root, "/" as the engine writes it.
+inline std::string EnginePath(std::string folder) {
+  std::replace(folder.begin(), folder.end(), '/', '\\');
+  return folder;
+}
+
 inline std::string Fixture(const char* name) { return test::ReadNativeFile(std::string(FIXTURE_DIR) + "/" + name); }
 
 class LauncherTest : public ::testing::Test {
  protected:
-  LauncherTest()
-      : game_(root_.NativePath() + "/Ostrelund Game/"),
-        module_({.moduleFileName = [this] { return root_.EnginePath() + "Ostrelund Game\\Ostrelund_Launcher.exe"; }}) {
-    std::filesystem::create_directory(game_);
+  explicit LauncherTest(const std::string& folder = "Ostrelund Game")
+      : game_(root_.NativePath() + "/" + folder + "/"),
+        module_({.moduleFileName = [this, folder] { return root_.EnginePath() + EnginePath(folder) + "\\Ostrelund_Launcher.exe"; }}) {
+    std::filesystem::create_directories(game_);
     test::WriteNativeFile(game_ + "Texts.Ini", Fixture("Texts.Ini"));
     test::WriteNativeFile(game_ + "Ostrelund.exe", "MZ");
     test::WriteNativeFile(game_ + "Options_Game.ini", "[Main]\r\n");

@@ -1,0 +1,71 @@
+// The byte-walking text and path routines under the UTF-8 code page that the
+// program's manifest asks for: no character is split, changed or lost.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "Platform.h"
+#include "VK9_System.h"
+
+namespace {
+
+platform::Overrides CodePage(std::uint32_t codePage) {
+  return {.ansiCodePage = [codePage] { return codePage; }};
+}
+
+struct Utf8Case {
+  const char* routine;
+  std::function<std::string(const std::string&)> apply;
+  std::string text;
+  std::string expected;
+};
+
+// Each script the launcher's texts and paths come in: Cyrillic, accented
+// Latin, CJK, a four-byte character, and bytes that form no character.
+TEST(Utf8Text, TheRoutinesKeepEveryCharacterWhole) {
+  const platform::ScopedOverrides utf8(CodePage(platform::kCodePageUtf8));
+  const auto trim = [](const std::string& s) { return TrimText(s); };
+  const auto lower = [](const std::string& s) { return LowerText(s); };
+  const auto folder = [](const std::string& s) { return ExtractFolder(s); };
+  const auto name = [](const std::string& s) { return ExtractName(s); };
+  const auto number = [](const std::string& s) { return ReplaceText(s, "#", "1024"); };
+  const auto cut3 = [](const std::string& s) { return CutText(s, 3); };
+  const Utf8Case cases[] = {
+      {"TrimText", trim, " \t Начать игру \r\n", "Начать игру"},
+      {"TrimText", trim, "\xC2\xA0" "Ç\xC2\xA0", "\xC2\xA0" "Ç\xC2\xA0"},  // no-break spaces are no blanks
+      {"LowerText", lower, "YES ДА Ёж", "yes да ёж"},
+      {"LowerText", lower, "ÄÖÜ ÇÉ Œ Ÿ", "äöü çé œ ÿ"},
+      {"LowerText", lower, "A\U0001F3AEB", "a\U0001F3AEb"},
+      {"LowerText", lower, "İ", "i"},  // a character one byte shorter in lower case
+      {"LowerText", lower, "Z\xD0Z\xFFZ\xE2\x82", "z\xD0z\xFFz\xE2\x82"},  // stray bytes kept
+      {"ExtractFolder", folder, "C:\\Игры\\Остров Ostrelund\\Texts.Ini", "C:\\Игры\\Остров Ostrelund\\"},
+      {"ExtractName", name, "C:\\Игры\\Остров Ostrelund\\Texts.Ini", "Texts.Ini"},
+      {"ExtractName", name, "C:\\游戏\\島\\Ostrelund_Launcher.exe", "Ostrelund_Launcher.exe"},
+      {"ExtractName", name, "D:\\Jeux\\Île\\Éditeur", "Éditeur"},
+      {"ReplaceText", number, "Ширина # ниже 1280 (# пикс.)", "Ширина 1024 ниже 1280 (1024 пикс.)"},
+      {"ReplaceText", number, "Écran #×768", "Écran 1024×768"},
+      {"CutText", cut3, "Ёж\U0001F3AEx", "Ёж\U0001F3AE"},
+      {"CutText", cut3, "aé\U0001F3AE", "aé\U0001F3AE"},
+      {"CutText", cut3, "\xD0" "ab" "Ж", "\xD0" "ab"},  // a stray byte is one character
+      {"CutText", cut3, "ab", "ab"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.apply(c.text), c.expected) << c.routine << "(" << c.text << ")";
+}
+
+// Where the system ignores the manifest, the system's code page holds and
+// characters are bytes, as before.
+TEST(Utf8Text, UnderASingleByteCodePageACharacterIsAByte) {
+  const platform::ScopedOverrides western(CodePage(1252));
+  EXPECT_EQ(CutText("\xD0\x81\xD0\xB6", 1), "\xD0");
+  EXPECT_EQ(LowerText("\xC4\xD0"), "\xE4\xF0");
+}
+
+TEST(Utf8Text, WideTextBecomesUtf8WithAReplacementOnlyForALoneSurrogate) {
+  const platform::ScopedOverrides utf8(CodePage(platform::kCodePageUtf8));
+  EXPECT_EQ(platform::WideToAnsi(u"\u042F\u0437\u044B\u043A"), "Язык");
+  EXPECT_EQ(platform::WideToAnsi(u"Fran\u00E7ais \u20AC"), "Français €");
+  EXPECT_EQ(platform::WideToAnsi(u"a\U0001F3AEb"), "a\U0001F3AEb");
+  EXPECT_EQ(platform::WideToAnsi(std::u16string(u"a") + char16_t(0xD83C) + u"b"), "a\xEF\xBF\xBD" "b");
+}
+
+}  // namespace
