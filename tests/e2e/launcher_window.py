@@ -157,12 +157,14 @@ class LauncherRun:
 
 
 class GameFolder:
-    """drive_c/Games/Ostrelund Test/ in the prefix, laid out afresh."""
+    """A game folder on the prefix's drive C:, laid out afresh: by default
+    drive_c/Games/Ostrelund Test/; `windows` names another ("C:\\...")."""
 
-    def __init__(self, wine):
+    def __init__(self, wine, windows=GAME_WIN):
         self.wine = wine
-        self.path = wine.prefix / "drive_c" / "Games" / "Ostrelund Test"
-        self.windows = GAME_WIN
+        assert windows.startswith("C:\\"), windows
+        self.path = wine.prefix.joinpath("drive_c", *windows[3:].split("\\"))
+        self.windows = windows
         shutil.rmtree(self.path, ignore_errors=True)
         # The player's copy of the options, which an earlier run left.
         self.player_options = wine.local_appdata() / "Ostrelund" / "Options_Game.ini"
@@ -179,7 +181,7 @@ class GameFolder:
     def start(self, lang=None):
         """Starts the launcher under `lang` (LANG and LC_ALL; the harness's
         en_US.UTF-8 when None)."""
-        return LauncherRun(self.wine, self.wine.env_for(lang))
+        return LauncherRun(self.wine, self.wine.env_for(lang), self.windows + "\\" + LAUNCHER.name)
 
     def launch(self, lang=None):
         """Starts the launcher and waits for its window: (run, first reading)."""
@@ -206,3 +208,27 @@ def read_bmp(path):
     if height > 0:
         rows.reverse()
     return width, abs(height), rows
+
+
+def read_texts(path):
+    """Section "Launcher" of a Texts.Ini as {key: value}."""
+    texts, section = {}, None
+    for line in path.read_text(encoding="utf-8").splitlines():
+        line = line.strip()
+        if line.startswith("["):
+            section = line.strip("[]")
+        elif section == "Launcher" and "=" in line and not line.startswith(";"):
+            key, value = line.split("=", 1)
+            texts[key.strip()] = value.strip()
+    return texts
+
+
+def read_report(game, timeout=20):
+    """The stand-in game's report, once it has written it."""
+    report = game.path / "Ostrelund_report.txt"
+    end = time.monotonic() + timeout
+    while not (report.exists() and b"Options_Game.ini:" in report.read_bytes()):
+        assert time.monotonic() < end, "the stand-in game wrote no report"
+        time.sleep(0.2)
+    time.sleep(0.2)
+    return report.read_bytes()

@@ -12,7 +12,7 @@ import shutil
 import pytest
 
 from conftest import FIXTURES, PROBE, ROOT, WORK
-from launcher_window import LauncherRun, read_bmp, to_windows
+from launcher_window import LauncherRun, read_bmp, read_texts, to_windows
 
 RUN, EXIT, BEVEL, EDITOR, PANEL, MEMO = 4, 5, 2, 17, 14, 15
 NO_SOUND = 13
@@ -37,19 +37,6 @@ TIMED_LINE = re.compile(r"[ \d]\d+:[ \d]\d:[ \d]{4}\d(?:\t   |[ \d]{3}\d+\.\d{3}
 CONTINUED = "\t\t     "
 
 REG_HEADER = "Windows Registry Editor Version 5.00\r\n"
-
-
-def read_texts(path):
-    """Section "Launcher" of a Texts.Ini as {key: value}."""
-    texts, section = {}, None
-    for line in path.read_text(encoding="utf-8").splitlines():
-        line = line.strip()
-        if line.startswith("["):
-            section = line.strip("[]")
-        elif section == "Launcher" and "=" in line and not line.startswith(";"):
-            key, value = line.split("=", 1)
-            texts[key.strip()] = value.strip()
-    return texts
 
 
 FIXTURE_TEXTS = read_texts(FIXTURES / "Texts.Ini")

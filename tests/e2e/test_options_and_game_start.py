@@ -6,6 +6,7 @@ import shutil
 import time
 
 from conftest import BIN
+from launcher_window import read_report
 
 STANDIN = BIN / "Ostrelund.exe"
 RUN, EXIT = 4, 5
@@ -19,17 +20,6 @@ def checks(window):
 
 def selected_item(window):
     return [i for i in RADIO_ITEMS if window[i]["check"] == 1]
-
-
-def read_report(game, timeout=20):
-    """The stand-in game's report, once it has written it."""
-    report = game.path / "Ostrelund_report.txt"
-    end = time.monotonic() + timeout
-    while not (report.exists() and b"Options_Game.ini:" in report.read_bytes()):
-        assert time.monotonic() < end, "the stand-in game wrote no report"
-        time.sleep(0.2)
-    time.sleep(0.2)
-    return report.read_bytes()
 
 
 def test_the_first_start_copies_the_options_before_the_window_shows(game):
