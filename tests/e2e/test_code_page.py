@@ -9,7 +9,7 @@ import subprocess
 
 import pytest
 
-from conftest import BIN, FIXTURES, LAUNCHER, WORK, Wine
+from conftest import BIN, FIXTURES, LAUNCHER, WINE, WORK, Wine
 from launcher_window import GameFolder, LauncherRun, read_bmp, read_report, read_texts
 
 STANDIN = BIN / "Ostrelund.exe"
@@ -166,7 +166,7 @@ def foreign_user(wine):
     env = dict(wine.env, WINEPREFIX=str(prefix), USER="Игрок", LOGNAME="Игрок")
     other = Wine(env, prefix)
     try:
-        subprocess.run(["wineboot", "-i"], env=env, timeout=300, check=True,
+        subprocess.run([WINE, "wineboot", "-i"], env=env, timeout=300, check=True,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         other._wineserver("-w")  # pylint: disable=protected-access
         other.start_idle()
