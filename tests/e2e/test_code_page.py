@@ -9,10 +9,11 @@ import subprocess
 
 import pytest
 
-from conftest import BIN, FIXTURES, LAUNCHER, WINE, WORK, Wine
+from conftest import BIN, FIXTURES, LAUNCHER, ROOT, WINE, WORK, Wine
 from launcher_window import GameFolder, LauncherRun, read_bmp, read_report, read_texts
 
 STANDIN = BIN / "Ostrelund.exe"
+SHIPPED = ROOT / "resources" / "game"
 TEXTS = read_texts(FIXTURES / "Texts.Ini")
 RUN, EXIT, WINDOWED, PANEL, MEMO = 4, 5, 8, 14, 15
 RADIO_ITEMS = (101, 102, 103, 104)
@@ -28,12 +29,12 @@ BUILT_IN = {3: "Language", 101: "English", 102: "Russian", 103: "Deutsch", 104: 
             13: "Disable loading sounds", 14: "GroupBoxMessage", 16: "Show log file", 17: "Editor"}
 
 
-def captions(suffix, before):
+def captions(suffix, before, texts=TEXTS):
     """Each control's caption in a language, from Texts.Ini: its own text,
     else the English one, else what it showed `before`."""
     expected = {}
     for control_id, name in CAPTIONED.items():
-        value = TEXTS.get(f"{name}_{suffix}", TEXTS.get(f"{name}_Eng"))
+        value = texts.get(f"{name}_{suffix}", texts.get(f"{name}_Eng"))
         if value is None:
             expected[control_id] = before[control_id]
         elif control_id == 3:
@@ -69,19 +70,28 @@ def caption_ink(run, window, name, control_id=RUN):
     return (columns[-1] - columns[0] + 1) / (width - 10)
 
 
-def test_on_an_english_system_russian_is_read_whole_and_english_comes_back(game):
+@pytest.mark.parametrize("shipped", [False, True], ids=["fixture", "shipped"])
+def test_on_an_english_system_russian_is_read_whole_and_english_comes_back(game, shipped):
+    texts = TEXTS
+    if shipped:
+        for name in ("Texts.Ini", "Options_Game.ini"):
+            shutil.copy2(SHIPPED / name, game.path / name)
+        texts = read_texts(SHIPPED / "Texts.Ini")
     run, window = game.launch(ENGLISH_SYSTEM)
-    english = captions("Eng", BUILT_IN)
+    english = captions("Eng", BUILT_IN, texts)
     assert window.texts(english) == english
 
-    russian = captions("Rus", english)
+    russian = captions("Rus", english, texts)
     window = choose(run, 102, russian)
     assert window.texts(russian) == russian
-    # build/e2e/shots/russian-on-english.png is the README's docs/launcher-russian.png.
-    assert 0.3 < caption_ink(run, window, "russian-on-english") < 0.85
+    # The picture with the shipped texts, build/e2e/shots/russian-on-english-shipped.bmp,
+    # is the README's docs/launcher-russian.png (`convert ... -strip`).
+    name = "russian-on-english" + ("-shipped" if shipped else "")
+    assert 0.3 < caption_ink(run, window, name) < 0.85
 
     window = choose(run, 101, english)
     assert window.texts(english) == english
+    assert window[102]["check"] == 0 and window[101]["check"] == 1
     run.probe.click(EXIT)
     assert run.wait_exit() == 0
 
@@ -154,6 +164,22 @@ def test_a_game_folder_outside_the_code_page_keeps_its_options_and_starts_the_ga
         assert lines[0] == b'CommandLine="' + program.encode() + b'" '
         assert lines[3] == b"ModulePath=" + program.encode()
     assert report.split(b"Options_Game.ini:\r\n", 1)[1] == saved
+
+
+def test_the_error_box_and_the_log_name_a_game_folder_outside_the_code_page(wine_run):
+    game = GameFolder(wine_run, GAME_FOLDERS["cyrillic"])
+    held = game.hold("Texts.Ini")
+    run = game.start(ENGLISH_SYSTEM)
+    message = f"TIniFile.Load({game.windows_path('Texts.Ini')}) -> FILE NOT FOUND!"
+    box = run.probe.message_box()
+    assert box["caption"] == "Ostrelund_Launcher"
+    assert box["text"] == "ERRORS:\n\r" + message
+    run.probe.dismiss()
+    assert run.wait_exit() == 0
+    assert held.started.process.poll() is None
+    log = wine_run.local_appdata() / "Ostrelund_Launcher" / "Ostrelund_Launcher.log"
+    # The log in UTF-8, the path whole.
+    assert ("  ERRORS: \n\r" + message + "\r\n").encode() in log.read_bytes()
 
 
 @pytest.fixture(scope="module")
