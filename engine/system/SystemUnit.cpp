@@ -28,9 +28,12 @@ std::uint32_t AcquireTimerPeriod(std::uint32_t (*begin)(std::uint32_t)) {
   return period;
 }
 
+// Four characters, not bytes: under UTF-8 a name without an extension
+// ("C:\Игры\Остров") must not be cut inside a letter.
 std::string ExeNameFromModulePath(const std::string& modulePath) {
-  if (modulePath.size() < 4) return {};
-  return ExtractName(modulePath.substr(0, modulePath.size() - 4));
+  const std::size_t length = TextLength(modulePath);
+  if (length < 4) return {};
+  return ExtractName(CutText(modulePath, length - 4));
 }
 
 namespace {

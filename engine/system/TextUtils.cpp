@@ -19,13 +19,27 @@ std::string LowerText(const std::string& s) {
   return lower;
 }
 
-std::string CutText(const std::string& s, std::size_t characters) {
-  if (platform::AnsiCodePage() != platform::kCodePageUtf8) return s.substr(0, characters);
+namespace {
+
+// The byte length of the first `characters` characters of S.
+std::size_t CharacterBytes(const std::string& s, std::size_t characters) {
+  if (platform::AnsiCodePage() != platform::kCodePageUtf8) return std::min(characters, s.size());
   std::size_t end = 0;
   for (std::size_t n = 0; n < characters && end < s.size(); ++n) {
     end += std::max<std::size_t>(platform::utf8::SequenceLength(s, end), 1);
   }
-  return s.substr(0, end);
+  return end;
+}
+
+}  // namespace
+
+std::string CutText(const std::string& s, std::size_t characters) { return s.substr(0, CharacterBytes(s, characters)); }
+
+std::size_t TextLength(const std::string& s) {
+  if (platform::AnsiCodePage() != platform::kCodePageUtf8) return s.size();
+  std::size_t length = 0;
+  for (std::size_t at = 0; at < s.size(); ++length) at += std::max<std::size_t>(platform::utf8::SequenceLength(s, at), 1);
+  return length;
 }
 
 std::string ReplaceText(const std::string& source, const std::string& find, const std::string& replace) {

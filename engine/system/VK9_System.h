@@ -92,6 +92,8 @@ std::string LowerText(const std::string& s);
 // page whole characters (a byte that forms none counts as one), so the cut
 // never falls inside a character.
 std::string CutText(const std::string& s, std::size_t characters);
+// The number of characters of S, counted as CutText counts them.
+std::size_t TextLength(const std::string& s);
 // Replaces every occurrence of `find`, searching again from the start after
 // each replacement. Raises EArgumentException when `replace` contains `find`.
 std::string ReplaceText(const std::string& source, const std::string& find, const std::string& replace);

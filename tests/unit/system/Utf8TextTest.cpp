@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "Platform.h"
+#include "SystemInternal.h"
 #include "VK9_System.h"
 
 namespace {
@@ -30,6 +31,8 @@ TEST(Utf8Text, TheRoutinesKeepEveryCharacterWhole) {
   const auto name = [](const std::string& s) { return ExtractName(s); };
   const auto number = [](const std::string& s) { return ReplaceText(s, "#", "1024"); };
   const auto cut3 = [](const std::string& s) { return CutText(s, 3); };
+  const auto exeName = [](const std::string& s) { return vk9_system::ExeNameFromModulePath(s); };
+  const auto length = [](const std::string& s) { return std::to_string(TextLength(s)); };
   const Utf8Case cases[] = {
       {"TrimText", trim, " \t Начать игру \r\n", "Начать игру"},
       {"TrimText", trim, "\xC2\xA0" "Ç\xC2\xA0", "\xC2\xA0" "Ç\xC2\xA0"},  // no-break spaces are no blanks
@@ -48,6 +51,11 @@ TEST(Utf8Text, TheRoutinesKeepEveryCharacterWhole) {
       {"CutText", cut3, "aé\U0001F3AE", "aé\U0001F3AE"},
       {"CutText", cut3, "\xD0" "ab" "Ж", "\xD0" "ab"},  // a stray byte is one character
       {"CutText", cut3, "ab", "ab"},
+      {"TextLength", length, "Ёж\U0001F3AE\xD0" "a", "5"},
+      {"ExeName", exeName, "C:\\Игры\\Остров Ostrelund\\Запуск.exe", "Запуск"},
+      {"ExeName", exeName, "C:\\Игры\\Остров", "Ос"},  // four letters go, not four bytes
+      {"ExeName", exeName, "C:\\Жабы\\лягушка", "ляг"},
+      {"ExeName", exeName, "Жаба", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(c.apply(c.text), c.expected) << c.routine << "(" << c.text << ")";
 }
@@ -57,6 +65,7 @@ TEST(Utf8Text, TheRoutinesKeepEveryCharacterWhole) {
 TEST(Utf8Text, UnderASingleByteCodePageACharacterIsAByte) {
   const platform::ScopedOverrides western(CodePage(1252));
   EXPECT_EQ(CutText("\xD0\x81\xD0\xB6", 1), "\xD0");
+  EXPECT_EQ(TextLength("\xD0\x81\xD0\xB6"), 4u);
   EXPECT_EQ(LowerText("\xC4\xD0"), "\xE4\xF0");
 }
 
