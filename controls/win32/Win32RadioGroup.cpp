@@ -79,7 +79,9 @@ class RadioGroupPeer final : public GroupPeer {
     ShowSelection();
   }
 
-  // Items share the height below the caption evenly, one column.
+  // Items share the height below the caption evenly, one column, as wide as
+  // the frame lets them be: the longest language name, the Russian
+  // "Французский", takes 68 pixels beside its box in the group's 97.
   void Arrange() {
     const std::size_t count = group_.Items().size();
     if (count == 0 || Windows().size() < count + 1) return;
@@ -95,7 +97,7 @@ class RadioGroupPeer final : public GroupPeer {
     const int height = room / n;
     const int top = metrics.tmHeight + 1 + (room % n) / 2;
     for (int i = 0; i < n; ++i) {
-      SetWindowPos(Windows()[static_cast<std::size_t>(i) + 1]->Handle, nullptr, 8, top + i * height, bounds.Width - 14,
+      SetWindowPos(Windows()[static_cast<std::size_t>(i) + 1]->Handle, nullptr, 5, top + i * height, bounds.Width - 9,
                    height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
   }

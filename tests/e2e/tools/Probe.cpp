@@ -16,10 +16,16 @@
 //                                        renderer reads them, and the free texture memory
 //                                        of a windowed device with that back buffer
 //   windows                              every top-level window (for debugging)
+//   text-widths <face> <height> <bold 0|1> <text>...
+//                                        the font the launcher's controls get for that
+//                                        layout font (the same matching), its face, line
+//                                        height and each text's width in pixels
 //
 // Exit codes: 0 done, 1 not found / timed out / failed, 2 bad command line.
 #include <windows.h>
 #include <d3d9.h>
+
+#include "win32/FontMatch.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -213,6 +219,17 @@ std::string ControlJson(HWND top, HWND control) {
     json += "null";
   }
   json += ",\"rect\":" + RectInParent(control);
+  RECT client{};
+  ::GetClientRect(control, &client);
+  json += ",\"client\":[" + Number(client.right) + "," + Number(client.bottom) + "]";
+  if (ClassOf(control) == L"Edit" || ClassOf(control) == L"EDIT") {
+    // Lines as the control wraps them, and the first one scrolled into view.
+    DWORD_PTR lines = 0, first = 0;
+    ::SendMessageTimeoutW(control, EM_GETLINECOUNT, 0, 0, SMTO_ABORTIFHUNG, kSendTimeout, &lines);
+    ::SendMessageTimeoutW(control, EM_GETFIRSTVISIBLELINE, 0, 0, SMTO_ABORTIFHUNG, kSendTimeout, &first);
+    json += ",\"lines\":" + Number(static_cast<long long>(lines)) +
+            ",\"first_visible\":" + Number(static_cast<long long>(first));
+  }
   json += ",\"parent\":" + Number(parent == top ? 0 : ::GetDlgCtrlID(parent));
   json += ",\"style\":" + Number(static_cast<unsigned long>(style));
   json += ",\"hwnd\":" + Handle(control) + "}";
@@ -536,12 +553,40 @@ int Windows() {
   return Print(json + "]}");
 }
 
+int TextWidths(const std::vector<std::wstring>& args) {
+  TFont layoutFont;
+  const int size = WideCharToMultiByte(CP_UTF8, 0, args[2].c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string face(static_cast<size_t>(size > 0 ? size - 1 : 0), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, args[2].c_str(), -1, face.data(), size, nullptr, nullptr);
+  layoutFont.Name = face;
+  layoutFont.Height = _wtoi(args[3].c_str());
+  layoutFont.Bold = args[4] == L"1";
+  HFONT font = win32::MatchFont(layoutFont);
+  HDC dc = ::GetDC(nullptr);
+  const HGDIOBJ old = ::SelectObject(dc, font);
+  wchar_t chosen[LF_FACESIZE] = {};
+  ::GetTextFaceW(dc, LF_FACESIZE, chosen);
+  TEXTMETRICW metrics{};
+  ::GetTextMetricsW(dc, &metrics);
+  std::string json = "{\"face\":" + Quote(chosen) + ",\"height\":" + Number(metrics.tmHeight) + ",\"widths\":[";
+  for (size_t i = 5; i < args.size(); ++i) {
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc, args[i].c_str(), static_cast<int>(args[i].size()), &extent);
+    if (i > 5) json += ",";
+    json += Number(extent.cx);
+  }
+  ::SelectObject(dc, old);
+  ::ReleaseDC(nullptr, dc);
+  ::DeleteObject(font);
+  return Print(json + "]}");
+}
+
 int Usage() {
   std::fputs(
       "usage: e2e_probe wait-window <caption> [timeout-ms] | controls <caption> | click <caption> <id>\n"
       "       | check <caption> <id> <0|1> | key <caption> <vk> | message-box [timeout-ms] | dismiss [timeout-ms]\n"
       "       | capture <caption> <file.bmp> | hold-open <path> <seconds> | screen | d3d9 <width> <height>\n"
-      "       | windows\n",
+      "       | windows | text-widths <face> <height> <bold 0|1> <text>...\n",
       stderr);
   return 2;
 }
@@ -569,5 +614,6 @@ int main() {
   if (verb == L"screen" && n == 2) return Screen();
   if (verb == L"d3d9" && n == 4) return Direct3D(args);
   if (verb == L"windows" && n == 2) return Windows();
+  if (verb == L"text-widths" && n >= 5) return TextWidths(args);
   return Usage();
 }
