@@ -84,8 +84,9 @@ def test_on_an_english_system_russian_is_read_whole_and_english_comes_back(game,
     russian = captions("Rus", english, texts)
     window = choose(run, 102, russian)
     assert window.texts(russian) == russian
-    # The picture with the shipped texts, build/e2e/shots/russian-on-english-shipped.bmp,
-    # is the README's docs/launcher-russian.png (`convert ... -strip`).
+    # The pictures: build/e2e/shots/russian-on-english[-shipped].png. The
+    # README's Russian window, with the message panel open, comes from
+    # test_texts_fit.py (texts-ru_RU.png, `convert ... -strip`).
     name = "russian-on-english" + ("-shipped" if shipped else "")
     assert 0.3 < caption_ink(run, window, name) < 0.85
 
