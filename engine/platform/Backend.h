@@ -13,5 +13,8 @@ std::string ModuleFileName();
 void ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style);
 ScreenSize PrimaryScreenSize();
 std::uint32_t AnsiCodePage();
+void SleepFor(std::uint32_t milliseconds);
+std::intptr_t AssociatedProgram(const std::string& file, std::string& program);
+[[noreturn]] void EndProcess(std::uint32_t code);
 
 }  // namespace platform::backend

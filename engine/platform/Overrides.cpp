@@ -1,9 +1,10 @@
-// Routes the clock, the program's path, the message box, the screen size and
-// the ANSI code page to a test's replacement, if any.
-#include "Backend.h"
-#include "Platform.h"
+// Routes the replaceable platform calls to a test's replacement, if any.
+#include "Overrides.h"
 
 #include <utility>
+
+#include "Backend.h"
+#include "Platform.h"
 
 namespace platform {
 namespace {
@@ -11,14 +12,23 @@ Overrides& Active() {
   static Overrides active;
   return active;
 }
+
+template <class F>
+void Install(F& target, F& replacement) {
+  if (replacement) target = std::move(replacement);
+}
 }  // namespace
 
 ScopedOverrides::ScopedOverrides(Overrides overrides) : previous_(Active()) {
-  if (overrides.timerTime) Active().timerTime = std::move(overrides.timerTime);
-  if (overrides.moduleFileName) Active().moduleFileName = std::move(overrides.moduleFileName);
-  if (overrides.messageBox) Active().messageBox = std::move(overrides.messageBox);
-  if (overrides.screenSize) Active().screenSize = std::move(overrides.screenSize);
-  if (overrides.ansiCodePage) Active().ansiCodePage = std::move(overrides.ansiCodePage);
+  Overrides& active = Active();
+  Install(active.timerTime, overrides.timerTime);
+  Install(active.moduleFileName, overrides.moduleFileName);
+  Install(active.messageBox, overrides.messageBox);
+  Install(active.screenSize, overrides.screenSize);
+  Install(active.sleep, overrides.sleep);
+  Install(active.associatedProgram, overrides.associatedProgram);
+  Install(active.endProcess, overrides.endProcess);
+  Install(active.ansiCodePage, overrides.ansiCodePage);
 }
 
 ScopedOverrides::~ScopedOverrides() { Active() = std::move(previous_); }
@@ -50,6 +60,25 @@ ScreenSize PrimaryScreenSize() {
 std::uint32_t AnsiCodePage() {
   const Overrides& o = Active();
   return o.ansiCodePage ? o.ansiCodePage() : backend::AnsiCodePage();
+}
+
+void SleepFor(std::uint32_t milliseconds) {
+  const Overrides& o = Active();
+  if (o.sleep) {
+    o.sleep(milliseconds);
+  } else {
+    backend::SleepFor(milliseconds);
+  }
+}
+
+std::intptr_t AssociatedProgram(const std::string& file, std::string& program) {
+  const Overrides& o = Active();
+  return o.associatedProgram ? o.associatedProgram(file, program) : backend::AssociatedProgram(file, program);
+}
+
+void EndProcess(std::uint32_t code) {
+  if (const Overrides& o = Active(); o.endProcess) o.endProcess(code);
+  backend::EndProcess(code);
 }
 
 }  // namespace platform

@@ -11,7 +11,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 namespace platform {
@@ -213,31 +212,5 @@ ScreenSize PrimaryScreenSize();
 
 // Ends the process at once with `code`; does not return.
 [[noreturn]] void EndProcess(std::uint32_t code);
-
-// ---- Replacing the clock, the program's path, the message box, the screen
-// size and the ANSI code page in tests --
-
-struct Overrides {
-  std::function<std::uint32_t()> timerTime = {};
-  std::function<std::string()> moduleFileName = {};
-  std::function<void(const std::string& text, const std::string& caption, std::uint32_t style)>
-      messageBox = {};
-  std::function<ScreenSize()> screenSize = {};
-  std::function<std::uint32_t()> ansiCodePage = {};
-};
-
-// Installs the given replacements for its lifetime and restores the earlier
-// ones when it ends, so no replacement outlives the test that made it.
-// Members left empty keep the backend's own behaviour.
-class ScopedOverrides {
- public:
-  explicit ScopedOverrides(Overrides overrides);
-  ~ScopedOverrides();
-  ScopedOverrides(const ScopedOverrides&) = delete;
-  ScopedOverrides& operator=(const ScopedOverrides&) = delete;
-
- private:
-  Overrides previous_;
-};
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 // A process handle is its pid. A named mutex is an advisory lock on a file
 // in the temporary folder: held while locked, so another process can see it
 // with NamedMutexExists.
+#include "../Backend.h"
 #include "../Platform.h"
 #include "PosixPath.h"
 
@@ -86,7 +87,7 @@ bool StartProcess(const std::string& commandText, std::uint32_t, std::uint16_t, 
 std::uint32_t LastError() { return g_lastError; }
 
 // No association database: every look-up fails as "no association" (31).
-std::intptr_t AssociatedProgram(const std::string&, std::string& program) {
+std::intptr_t backend::AssociatedProgram(const std::string&, std::string& program) {
   program.clear();
   g_lastError = ENOENT;
   return 31;

@@ -57,7 +57,7 @@ std::uint32_t backend::TimerTime() {
 std::uint32_t TimerBeginPeriod(std::uint32_t period) { return period == 0 ? kTimerNoCanDo : kTimerNoError; }
 std::uint32_t TimerEndPeriod(std::uint32_t period) { return period == 0 ? kTimerNoCanDo : kTimerNoError; }
 
-void SleepFor(std::uint32_t milliseconds) {
+void backend::SleepFor(std::uint32_t milliseconds) {
   timespec ts{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
   while (::nanosleep(&ts, &ts) != 0) {
   }
@@ -98,7 +98,7 @@ void backend::ShowMessageBox(const std::string& text, const std::string& caption
 
 ScreenSize backend::PrimaryScreenSize() { return ScreenSize{1920, 1080}; }
 
-void EndProcess(std::uint32_t code) {
+void backend::EndProcess(std::uint32_t code) {
   std::fflush(nullptr);
   ::_exit(static_cast<int>(code));
 }

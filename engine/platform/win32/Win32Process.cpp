@@ -1,4 +1,5 @@
 // Processes, the message queue and named mutexes over the Windows API.
+#include "../Backend.h"
 #include "../Platform.h"
 
 #include <windows.h>
@@ -29,7 +30,7 @@ bool StartProcess(const std::string& commandText, std::uint32_t creationFlags, s
 
 std::uint32_t LastError() { return ::GetLastError(); }
 
-std::intptr_t AssociatedProgram(const std::string& file, std::string& program) {
+std::intptr_t backend::AssociatedProgram(const std::string& file, std::string& program) {
   char found[MAX_PATH + 1] = {};
   const auto result = reinterpret_cast<std::intptr_t>(::FindExecutableA(file.c_str(), nullptr, found));
   program = result > 32 ? std::string(found) : std::string();

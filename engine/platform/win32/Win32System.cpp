@@ -115,7 +115,7 @@ std::uint32_t backend::TimerTime() { return ::timeGetTime(); }
 std::uint32_t TimerBeginPeriod(std::uint32_t period) { return ::timeBeginPeriod(period); }
 std::uint32_t TimerEndPeriod(std::uint32_t period) { return ::timeEndPeriod(period); }
 
-void SleepFor(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
+void backend::SleepFor(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
 
 struct CriticalSection::Impl {
   CRITICAL_SECTION section;
@@ -150,6 +150,6 @@ ScreenSize backend::PrimaryScreenSize() {
   return ScreenSize{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
 
-void EndProcess(std::uint32_t code) { ::ExitProcess(code); }
+void backend::EndProcess(std::uint32_t code) { ::ExitProcess(code); }
 
 }  // namespace platform

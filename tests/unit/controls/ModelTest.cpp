@@ -7,6 +7,7 @@
 #include "Application.h"
 #include "Controls.h"
 #include "Form.h"
+#include "Overrides.h"
 #include "Platform.h"
 
 namespace {

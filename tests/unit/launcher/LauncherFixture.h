@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "MainLaunch.h"
+#include "Overrides.h"
 #include "Platform.h"
 #include "TempDir.h"
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "Overrides.h"
 #include "Platform.h"
 #include "TempDir.h"
 #include "VK9_System.h"
