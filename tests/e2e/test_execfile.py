@@ -69,13 +69,14 @@ def test_a_document_starts_its_associated_program(wine_run, games):
         assert wine_run.run("reg", "add", key, "/ve", "/d", value, "/f").returncode == 0
     document = games / "Exec Test" / "slot1.ostrelundsave"
     document.write_bytes(b"saved game\r\n")
-    outcome = execute(wine_run, "--associate", "--wait", r"C:\Games\Exec Test\slot1.ostrelundsave")
+    outcome = execute(wine_run, "--associate", "--wait", "--params", "-load fast",
+                      r"C:\Games\Exec Test\slot1.ostrelundsave")
     assert outcome["result"] and outcome["ended"] and outcome["failures"] == 0, outcome
     assert outcome["assoc"].lower() == r"c:\games\exec test\ostrelund.exe", outcome
-    # The associated program, then the document as its first argument (Wine
-    # quotes the program's path it found).
+    # The associated program, then the document as its first argument and the
+    # parameters after it (Wine quotes the program's path it found).
     line = report_line(games / "Exec Test")
-    assert line.split(b"Ostrelund.exe", 1)[1].lstrip(b'"') == b" C:\\Games\\Exec Test\\slot1.ostrelundsave "
+    assert line.split(b"Ostrelund.exe", 1)[1].lstrip(b'"') == b" C:\\Games\\Exec Test\\slot1.ostrelundsave -load fast"
 
 
 @pytest.mark.parametrize("associate", [False, True])

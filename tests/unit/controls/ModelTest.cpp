@@ -18,25 +18,36 @@ struct Recorded {
   bool operator==(const Recorded&) const = default;
 };
 
-// Records what the model tells its peer.
+// Records what the model tells its peer, also into the sequence of events
+// that the click handlers write to.
 class RecordingPeer : public TFormPeer {
  public:
-  explicit RecordingPeer(std::vector<Recorded>& log) : log_(log) {}
-  void ControlChanged(TControl& control, TChange change) override { log_.push_back({control.Name(), change}); }
+  RecordingPeer(std::vector<Recorded>& log, std::vector<std::string>& events) : log_(log), events_(events) {}
+  void ControlChanged(TControl& control, TChange change) override {
+    log_.push_back({control.Name(), change});
+    events_.push_back("peer " + control.Name());
+  }
   void FormChanged() override { log_.push_back({"form", TChange::Caption}); }
   void Close() override { log_.push_back({"form", TChange::Visible}); }
 
  private:
   std::vector<Recorded>& log_;
+  std::vector<std::string>& events_;
 };
 
 class ModelTest : public ::testing::Test {
  protected:
   ModelTest() {
-    check_.OnClick = [this](TControl& sender) { clicks_.push_back(sender.Name()); };
+    check_.OnClick = [this](TControl& sender) {
+      clicks_.push_back(sender.Name());
+      events_.push_back("click " + sender.Name());
+    };
     group_.SetItems({"English", "Russian", "Deutsch", "Francais"});
-    group_.OnClick = [this](TControl& sender) { clicks_.push_back(sender.Name() + " " + std::to_string(group_.ItemIndex())); };
-    form_.AttachPeer(std::make_unique<RecordingPeer>(changes_));
+    group_.OnClick = [this](TControl& sender) {
+      clicks_.push_back(sender.Name() + " " + std::to_string(group_.ItemIndex()));
+      events_.push_back("click " + sender.Name());
+    };
+    form_.AttachPeer(std::make_unique<RecordingPeer>(changes_, events_));
   }
 
   TForm form_;
@@ -44,6 +55,7 @@ class ModelTest : public ::testing::Test {
   TsRadioGroup& group_ = form_.Add<TsRadioGroup>("rgLanguage");
   std::vector<std::string> clicks_;
   std::vector<Recorded> changes_;
+  std::vector<std::string> events_;  // the peer's news and the clicks, in order
 };
 
 TEST_F(ModelTest, ACheckBoxClicksOnlyWhenItsStateChanges) {
@@ -53,8 +65,9 @@ TEST_F(ModelTest, ACheckBoxClicksOnlyWhenItsStateChanges) {
   check_.SetChecked(true);
   check_.SetChecked(false);
   EXPECT_EQ(clicks_, (std::vector<std::string>{"cbWindow", "cbWindow"}));
-  // The peer learns of the change before the handler runs.
   EXPECT_EQ(changes_, (std::vector<Recorded>{{"cbWindow", TChange::Checked}, {"cbWindow", TChange::Checked}}));
+  // The peer learns of each change before the handler runs.
+  EXPECT_EQ(events_, (std::vector<std::string>{"peer cbWindow", "click cbWindow", "peer cbWindow", "click cbWindow"}));
 }
 
 TEST_F(ModelTest, ARadioGroupClicksOnlyWhenItsSelectionChanges) {
@@ -64,6 +77,8 @@ TEST_F(ModelTest, ARadioGroupClicksOnlyWhenItsSelectionChanges) {
   group_.SetItemIndex(-7);  // no item: no change from -1
   group_.SetItemIndex(9);   // past the end: the last item
   EXPECT_EQ(clicks_, (std::vector<std::string>{"rgLanguage 2", "rgLanguage -1", "rgLanguage 3"}));
+  EXPECT_EQ(events_, (std::vector<std::string>{"peer rgLanguage", "click rgLanguage", "peer rgLanguage", "click rgLanguage",
+                                               "peer rgLanguage", "click rgLanguage"}));
   // Texts change without a click, and the selection stays.
   group_.SetItem(3, "Fran\xE7" "ais");
   group_.SetCaption("Sprache");

@@ -4,8 +4,11 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "Execfile.h"
+#include "Overrides.h"
 #include "TempDir.h"
 
 namespace {
@@ -46,6 +49,8 @@ TEST_F(ExecfileTest, SuspendedWaitBlocksUntilTheEnd) {
   EXPECT_EQ(Report(), "mutex=free\n");
 }
 
+// A fresh component starts the program shown normally, at normal priority,
+// and does not wait for it.
 TEST_F(ExecfileTest, WithoutWaitItReturnsWhileTheProgramRuns) {
   TExecFile exec;
   exec.CommandLine = Child();
@@ -53,10 +58,18 @@ TEST_F(ExecfileTest, WithoutWaitItReturnsWhileTheProgramRuns) {
   EXPECT_TRUE(exec.Execute());
   EXPECT_FALSE(platform::ProcessHasEnded(exec.ProcessInfo.process));
   EXPECT_FALSE(exec.ProcessEnded);
+  EXPECT_EQ(exec.StartupInfo.wShowWindow, 1u);  // SW_SHOWNORMAL
+  EXPECT_EQ(exec.PriorityValue, 0x20u);         // NORMAL_PRIORITY_CLASS
   platform::WaitForProcess(exec.ProcessInfo.process);
 }
 
 TEST_F(ExecfileTest, AFailedStartIsReportedOnlyThroughOnFail) {
+  int shellAsked = 0;
+  platform::ScopedOverrides noAssociation({.associatedProgram = [&](const std::string&, std::string& program) {
+    ++shellAsked;
+    program.clear();
+    return std::intptr_t{31};  // no association
+  }});
   for (const bool associate : {false, true}) {
     TExecFile exec;
     exec.CommandLine = dir_.EnginePath() + "missing.exe";
@@ -70,10 +83,35 @@ TEST_F(ExecfileTest, AFailedStartIsReportedOnlyThroughOnFail) {
     EXPECT_EQ(fails, 1);
     EXPECT_EQ(exec.ErrorCode, static_cast<std::uint32_t>(ENOENT));
     EXPECT_EQ(exec.AssocProgram, "");
+    EXPECT_EQ(shellAsked, associate ? 1 : 0);
   }
+  // A fresh component has no handler and does not ask the shell: silent.
   TExecFile silent;
   silent.CommandLine = dir_.EnginePath() + "missing.exe";
-  EXPECT_FALSE(silent.Execute());  // no handler: silent
+  EXPECT_FALSE(silent.Execute());
+  EXPECT_EQ(shellAsked, 1);
+}
+
+// A document that is no program starts the program the shell associates
+// with it, with the document and then the parameters as its arguments.
+TEST_F(ExecfileTest, TheAssociatedProgramGetsTheDocumentAndTheParameters) {
+  const std::string document = dir_.EnginePath() + "notes.txt";
+  test::WriteNativeFile(dir_.NativePath() + "/notes.txt", "not a program");
+  std::vector<std::string> asked;
+  platform::ScopedOverrides association({.associatedProgram = [&](const std::string& file, std::string& program) {
+    asked.push_back(file);
+    program = Child();
+    return std::intptr_t{42};
+  }});
+  TExecFile exec;
+  exec.CommandLine = document;
+  exec.Parameters = "first \"second one\"";
+  exec.Associate = true;
+  exec.Wait = true;
+  EXPECT_TRUE(exec.Execute());
+  EXPECT_EQ(asked, std::vector<std::string>{document});
+  EXPECT_EQ(exec.AssocProgram, Child());
+  EXPECT_EQ(Report(), "mutex=free\narg=" + document + "\narg=first\narg=second one\n");
 }
 
 TEST_F(ExecfileTest, WindowStyleAndPriorityPickTheSystemsValues) {
@@ -106,11 +144,6 @@ TEST(Execfile, CommandTextAndTheLengthLimit) {
   exec.Parameters = std::string(256, 'p');
   EXPECT_EQ(exec.CommandLine.str(), std::string(255, 'c'));
   EXPECT_EQ(exec.Parameters.str(), std::string(255, 'p'));
-  EXPECT_FALSE(exec.Associate);
-  EXPECT_FALSE(exec.Wait);
-  EXPECT_EQ(exec.Priority, TPriorityClass::pcNormal);
-  EXPECT_EQ(exec.WindowStyle, TWindowStyle::wsNorm);
-  EXPECT_EQ(exec.WaitStyle, TWaitStyle::wRegular);
 }
 
 std::string Repeat(const std::string& text, int times) {

@@ -2,34 +2,81 @@
 // game started from a folder whose path has spaces, the window closed.
 #include <chrono>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "LauncherFixture.h"
 
 namespace {
 
+const char kGameMutex[] = "Ostrelund Beta";
+
+// The game's report, once the started game has written it; empty when none
+// came within `waitMs`.
+std::string WaitForGameReport(const std::string& game, int waitMs = 10000) {
+  const std::string path = game + "echo_report.txt";
+  for (int i = 0; i < waitMs / 50 && !std::filesystem::exists(path); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  if (!std::filesystem::exists(path)) return {};
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  return test::ReadNativeFile(path);
+}
+
+// What holds at each step of "Game start" as it happens: when the window
+// hides, when the launcher sleeps, when the window closes.
+class RoadPeer : public TFormPeer {
+ public:
+  RoadPeer(TForm& form, std::string game, std::vector<std::string>& road)
+      : form_(form), game_(std::move(game)), road_(road) {}
+  void ControlChanged(TControl&, TChange) override {}
+  void FormChanged() override {
+    if (form_.Visible() || hidden_) return;
+    hidden_ = true;
+    // Started before the window hides, the game reports within moments.
+    const std::string report = WaitForGameReport(game_, 3000);
+    road_.push_back(std::string("hide: mutex ") + (platform::NamedMutexExists(kGameMutex) ? "held" : "free") +
+                    ", game " + (report.empty() ? "not started" : "started with " + report));
+  }
+  void Close() override {
+    road_.push_back(std::string("close: mutex ") + (platform::NamedMutexExists(kGameMutex) ? "held" : "free"));
+  }
+
+ private:
+  TForm& form_;
+  std::string game_;
+  std::vector<std::string>& road_;
+  bool hidden_ = false;
+};
+
 class GameStartTest : public LauncherTest {
  protected:
-  explicit GameStartTest(const std::string& folder = "Ostrelund Game") : LauncherTest(folder) {
+  explicit GameStartTest(const std::string& folder = "Ostrelund Game")
+      : LauncherTest(folder), sleep_({.sleep = [this](std::uint32_t ms) {
+          road_.push_back("sleep " + std::to_string(ms) + " ms: window " + (launcher_.Visible() ? "shown" : "hidden") +
+                          ", mutex " + (platform::NamedMutexExists(kGameMutex) ? "held" : "free"));
+        }}) {
     std::filesystem::copy_file(ECHO_CHILD, game_ + "Ostrelund.exe", std::filesystem::copy_options::overwrite_existing);
     ::unsetenv("ECHO_CHILD_SLEEP_MS");
   }
-  std::string WaitForReport() {
-    const std::string path = game_ + "echo_report.txt";
-    for (int i = 0; i < 200 && !std::filesystem::exists(path); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    return test::ReadNativeFile(path);
-  }
+  std::string WaitForReport() { return WaitForGameReport(game_); }
+
+  std::vector<std::string> road_;
+  platform::ScopedOverrides sleep_;
 };
 
 TEST_F(GameStartTest, SavesHoldsTheMutexStartsTheGameAndCloses) {
   test::WriteNativeFile(game_ + "Options_Game.ini", "[Main]\r\nOther = kept \r\nWindowed_Mode=No\r\n");
   TLauncher& w = Start("de_DE.UTF-8");
   w.Show();
+  w.AttachPeer(std::make_unique<RoadPeer>(w, game_, road_));
   w.cbWindow->SetChecked(true);
   w.bbRun->Click();
 
-  EXPECT_EQ(WaitForReport(), "mutex=held\n");  // one quoted token: no arguments
-  EXPECT_FALSE(platform::NamedMutexExists("Ostrelund Beta"));  // released after the hold
+  // One quoted token: the game gets no arguments.
+  EXPECT_EQ(road_, (std::vector<std::string>{"hide: mutex held, game started with mutex=held\n",
+                                             "sleep 2000 ms: window hidden, mutex held", "close: mutex free"}));
+  EXPECT_FALSE(platform::NamedMutexExists(kGameMutex));
   EXPECT_EQ(test::ReadNativeFile(UserCopy()),
             "[Main]\r\nOther = kept\r\nWindowed_Mode=Yes\r\nGlobal_Language=deu\r\nRender_AntiAliasing=No\r\n"
             "Render_ATOC=No\r\nRender_ShadowsResolution=1024\r\nMusic_Enable=No");
@@ -50,6 +97,7 @@ TEST_F(GameStartTest, WithoutSectionMainItDoesNothing) {
   EXPECT_NE(w.OptionsFile, nullptr);
   EXPECT_EQ(test::ReadNativeFile(UserCopy()), before);
   EXPECT_FALSE(std::filesystem::exists(game_ + "echo_report.txt"));
+  EXPECT_TRUE(road_.empty());
 }
 
 TEST_F(GameStartTest, BeforeTheOptionsExistGameStartDoesNothingAndExitCloses) {

@@ -154,19 +154,23 @@ TEST_F(LauncherTest, ExitClosesTheWindow) {
   EXPECT_EQ(w.OptionsFile, nullptr);
 }
 
-struct LocaleCase {
-  std::uint32_t id;
-  const char* suffix;
-};
-
 TEST(Language, FromTheWholeLocaleIdentifier) {
-  const LocaleCase cases[] = {
-      {0x0409, "Eng"}, {0x0410, "Eng"}, {0x0809, "Eng"}, {0x0407, "Deu"}, {0x0807, "Deu"}, {0x1407, "Deu"},
-      {0x040C, "Fra"}, {0x0C0C, "Fra"}, {0xE40C, "Fra"}, {0x0419, "Rus"}, {0x0819, "Rus"}, {0x0422, "Rus"},
-      {0x0423, "Rus"}, {0x1807, "Eng"}, {0x10407, "Eng"},  // other sort order: not German
-      {0, "Eng"},
+  const struct {
+    const char* suffix;
+    std::vector<std::uint32_t> ids;
+  } cases[] = {
+      {"Deu", {0x0407, 0x0807, 0x0C07, 0x1007, 0x1407}},
+      {"Fra", {0x040C, 0x080C, 0x0C0C, 0x100C, 0x140C, 0x180C, 0x1C0C, 0x200C, 0x240C, 0x280C, 0x2C0C, 0x300C, 0x340C,
+               0x380C, 0x3C0C, 0xE40C}},
+      // Ukrainian and Belarusian read Russian.
+      {"Rus", {0x0419, 0x0819, 0x0422, 0x0423}},
+      // The neighbours of each group, other sort orders and no locale at all.
+      {"Eng", {0x0409, 0x0410, 0x0809, 0x0406, 0x0408, 0x0007, 0x1807, 0x10407, 0x040B, 0x040D, 0x000C, 0x400C,
+               0xE40B, 0xE40D, 0x1040C, 0x0418, 0x041A, 0x0C19, 0x0421, 0x0424, 0x10419, 0}},
   };
-  for (const auto& c : cases) EXPECT_EQ(LanguageFromLocale(c.id), c.suffix) << std::hex << c.id;
+  for (const auto& c : cases) {
+    for (const std::uint32_t id : c.ids) EXPECT_EQ(LanguageFromLocale(id), c.suffix) << std::hex << id;
+  }
 }
 
 TEST(Language, ThePosixLocaleNamesMapToWindowsIdentifiers) {

@@ -1,6 +1,8 @@
 // The machine checks of the start-up sequence, on the simulated sound device
 // and Direct3D adapter and a screen of the test's choosing.
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "Application.h"
 #include "LauncherFixture.h"
@@ -15,10 +17,7 @@ constexpr TColor kRed = RGBColor(255, 0, 0);
 class MachineChecksTest : public LauncherTest {
  protected:
   MachineChecksTest()
-      : screen_({.screenSize = [this] {
-          ++screenReads_;
-          return screen_size_;
-        }}) {
+      : screen_({.screenSize = [this] { return ProbeDone() ? screenAfterProbe_.value_or(screen_size_) : screen_size_; }}) {
     test::WriteNativeFile(game_ + "Texts.Ini", Fixture("TextsChecks.Ini"));
     // Sound on, so that the checks are seen to turn it off.
     test::WriteNativeFile(game_ + "Options_Game.ini", "[Main]\r\nMusic_Enable=Yes\r\n");
@@ -39,8 +38,14 @@ class MachineChecksTest : public LauncherTest {
   }
   TColor NormalTextColor() const { return TLauncher().Memo->Font().Color; }
 
+  static bool ProbeDone() {
+    const auto& calls = simulated_d3d::CurrentRecord().calls;
+    return std::find(calls.begin(), calls.end(), "GetAvailableTextureMem") != calls.end();
+  }
+
   platform::ScreenSize screen_size_{1920, 1200};
-  int screenReads_ = 0;
+  // The screen as the player changes it while the render probe runs.
+  std::optional<platform::ScreenSize> screenAfterProbe_;
   platform::ScopedOverrides screen_;
   simulated_d3d::Script& d3d_ = simulated_d3d::CurrentScript();
 };
@@ -58,6 +63,7 @@ TEST_F(MachineChecksTest, ScreenSizes) {
       {800, 600, {"800 wide", "600 high, and 600 is too few"}, true},
       {1600, 767, {"767 high, and 767 is too few"}, true},
       {1279, 1023, {"1279 wide", "resolution 1279x1023"}, true},
+      {1024, 1024, {"1024 wide"}, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
@@ -82,8 +88,14 @@ TEST_F(MachineChecksTest, TheRecommendedHeightLineShowsThePanelWithoutRed) {
   EXPECT_EQ(w.GroupBoxMessage->Bounds().Top, 342);
   EXPECT_EQ(w.bbRun->Bounds().Top, 420);
   EXPECT_EQ(w.ClientHeight(), 455);
-  // The screen is asked again for every comparison and number.
-  EXPECT_GE(screenReads_, 6);
+}
+
+// The size is read when it is compared, not once for the whole check.
+TEST_F(MachineChecksTest, TheScreenIsReadAnewAfterTheRenderProbe) {
+  screenAfterProbe_ = platform::ScreenSize{1024, 768};
+  TLauncher& w = Run(1920, 1200);
+  EXPECT_EQ(simulated_d3d::CurrentRecord().presentParameters.BackBufferWidth, 1920u);
+  EXPECT_EQ(w.Memo->Lines(), (std::vector<std::string>{"1024 wide", "resolution 1024x768"}));
 }
 
 TEST_F(MachineChecksTest, FreeTextureMemoryBelow450MiB) {
@@ -186,6 +198,65 @@ TEST_F(MachineChecksTest, RedStaysWhenLaterLinesAreNot) {
   TLauncher& w = Run(1280, 800);
   EXPECT_EQ(w.Memo->Lines(), (std::vector<std::string>{"log file", "resolution 1280x800"}));
   EXPECT_EQ(w.Memo->Font().Color, kRed);
+}
+
+// Every finding at once, in the order the checks run.
+TEST_F(MachineChecksTest, TheLinesFollowTheOrderOfTheChecks) {
+  struct Case {
+    const char* what;
+    bool direct3D;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {"little video memory", true, {"clock", "log file", "no sound # here", "only 449 MB free", "1024 wide", "resolution 1024x768"}},
+      // The graphics message has no text in this Texts.Ini: its line is empty.
+      {"no Direct3D", false, {"clock", "log file", "no sound # here", "", "1024 wide", "resolution 1024x768"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    simulated_sound::Reset();
+    simulated_d3d::Reset();
+    FatalErrorTimeCount = FatalErrorLogfile = true;
+    simulated_sound::CurrentScript().raiseOnCreate = true;
+    d3d_.available = c.direct3D;
+    d3d_.textureMemory = 471859199u;
+    TLauncher window;
+    screen_size_ = {1024, 768};
+    ::setenv("LC_ALL", "en_US.UTF-8", 1);
+    window.FormCreate();
+    EXPECT_EQ(window.Memo->Lines(), c.lines);
+  }
+}
+
+// Each finding alone, on a screen that adds no line of its own.
+TEST_F(MachineChecksTest, WhichFindingsTurnThePanelRed) {
+  struct Case {
+    const char* what;
+    void (*arrange)(simulated_d3d::Script&);
+    std::vector<std::string> lines;
+    bool red;
+  };
+  const Case cases[] = {
+      {"no sound", [](simulated_d3d::Script&) { simulated_sound::CurrentScript().raiseOnCreate = true; }, {"no sound # here"}, false},
+      {"no clock", [](simulated_d3d::Script&) { FatalErrorTimeCount = true; }, {"clock"}, false},
+      {"no log file", [](simulated_d3d::Script&) { FatalErrorLogfile = true; }, {"log file"}, true},
+      {"little video memory", [](simulated_d3d::Script& d3d) { d3d.textureMemory = 1u << 20; }, {"only 1 MB free"}, true},
+      {"no Direct3D", [](simulated_d3d::Script& d3d) { d3d.available = false; }, {""}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    simulated_sound::Reset();
+    simulated_d3d::Reset();
+    FatalErrorTimeCount = FatalErrorLogfile = false;
+    c.arrange(d3d_);
+    TLauncher window;
+    screen_size_ = {1920, 1200};
+    ::setenv("LC_ALL", "en_US.UTF-8", 1);
+    window.FormCreate();
+    EXPECT_EQ(window.Memo->Lines(), c.lines);
+    EXPECT_EQ(window.Memo->Font().Color == kRed, c.red);
+    EXPECT_TRUE(window.GroupBoxMessage->Visible());
+  }
 }
 
 void StartWithAFailingSoundDevice() {

@@ -131,3 +131,28 @@ TEST_F(OptionsTest, SupersamplingFollowsAntiAliasing) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each language the player picks is written over a file that holds another.
+TEST_F(OptionsTest, EveryLanguageIsWrittenOverADifferentOne) {
+  const struct {
+    int item;
+    const char* stored;  // what the file holds before
+    const char* written;
+  } cases[] = {{0, "fra", "eng"}, {1, "eng", "rus"}, {2, "rus", "deu"}, {3, "deu", "fra"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.written);
+    std::filesystem::remove_all(appData_ + "/Ostrelund");
+    test::WriteNativeFile(game_ + "Options_Game.ini", std::string("[Main]\r\nGlobal_Language=") + c.stored + "\r\n");
+    TLauncher w;
+    ::setenv("LC_ALL", "en_US.UTF-8", 1);
+    w.FormCreate();
+    w.rgLanguage->SetItemIndex(c.item);
+    EXPECT_TRUE(w.StoreOptions());
+    const std::string written = std::string("[Main]\r\nGlobal_Language=") + c.written + "\r\n";
+    EXPECT_EQ(test::ReadNativeFile(UserCopy()).substr(0, written.size()), written);
+  }
+}
+
+}  // namespace

@@ -9,16 +9,14 @@ namespace {
 using test::LoadText;
 using test::SavedText;
 
-TEST(IniFile, StartsEmptyWithTheDefaultDelimiters) {
+// Never loaded, an object has no section to select, read or write.
+TEST(IniFile, ANewObjectHasNothingToSelectReadOrWrite) {
   TIniFile ini;
-  EXPECT_TRUE(ini.Sections.empty());
-  EXPECT_EQ(ini.Delimiter, '=');
-  EXPECT_EQ(ini.ItemSeparator, ',');
-  EXPECT_EQ(ini.CurrentSection, -1);
-  EXPECT_EQ(ini.CurrentKey, -1);
   EXPECT_FALSE(ini.SelectSection(""));
-  ini.WriteString("Key", "v", -1);  // no section: no effect
-  EXPECT_TRUE(ini.Sections.empty());
+  EXPECT_EQ(ini.ReadString("Key", -1), "");
+  EXPECT_EQ(ini.ReadInteger("Key", -1, 7), 7);
+  ini.WriteString("Key", "v", -1);
+  EXPECT_TRUE(ini.SavedBytes().empty());
 }
 
 TEST(IniFileLoad, CutsSectionsAndTrimmedLinesOnly) {
@@ -232,7 +230,7 @@ TEST(IniFileWrite, NewKeysGoAtTheEndOfTheSection) {
 
 TEST(IniFileWrite, FoundKeysKeepTheirPlaceAndFirstItem) {
   TIniFile ini;
-  LoadText(ini, "[Main]\r\nMusic_Enable = Yes \r\nlist=a,b\r\nwhole=a,b\r\nraw=a,b\r\nMusic_Enable=second");
+  LoadText(ini, "[Main]\r\nMusic_Enable = Yes \r\nlist=a,b\r\nwhole=a,b\r\nraw=a,b\r\nread=a,b\r\nMusic_Enable=second");
   ASSERT_TRUE(ini.SelectSection("Main"));
   ini.WriteString("Music_Enable", "No", -1);
   ini.WriteString("list", "Z", 4);          // unparsed line cut first, then grown
@@ -240,7 +238,11 @@ TEST(IniFileWrite, FoundKeysKeepTheirPlaceAndFirstItem) {
   ini.WriteString("whole", "Z", 2);         // held whole: stays item 1
   ini.WriteString("raw", "v,w", -1);        // stored as passed, not cut
   EXPECT_EQ(ini.ReadString("raw", -1), "v,w");
-  EXPECT_EQ(SavedText(ini), "[Main]\r\nMusic_Enable=No\r\nlist=a,b,,Z\r\nwhole=a,b,Z\r\nraw=v,w\r\nMusic_Enable=second");
+  ASSERT_EQ(ini.ReadString("read", 2), "b");
+  ini.WriteString("read", "Z", -1);         // the whole value replaces every item
+  EXPECT_EQ(ini.ReadString("read", 2), "");
+  EXPECT_EQ(SavedText(ini),
+            "[Main]\r\nMusic_Enable=No\r\nlist=a,b,,Z\r\nwhole=a,b,Z\r\nraw=v,w\r\nread=Z\r\nMusic_Enable=second");
   // The value is kept byte for byte, line breaks included.
   ini.WriteString("raw", " two\r\nlines ", -1);
   EXPECT_EQ(ini.ReadString("raw", -1), " two\r\nlines ");

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 #include "VK9_System.h"
 
@@ -28,23 +29,25 @@ TEST_F(ParallelizerTest, TakesAtLeastOneWorkerPerProcessor) {
   }
 }
 
+// A worker reaches its flag and its two events through its job: they are its
+// own, not shared with another worker.
 TEST_F(ParallelizerTest, GivesEveryWorkerItsFlagAndTwoEventsOfItsOwn) {
   SystemInfo.dwNumberOfProcessors = 8;
   TParallelizer table;
   table.Setup(2);
+  EXPECT_EQ(table.Flags, std::vector<std::uint32_t>(8, 0u));
   std::set<platform::EventHandle> events;
-  for (std::size_t i = 0; i < 8; ++i) {
-    EXPECT_EQ(table.Flags[i], 0u);
-    EXPECT_EQ(table.Jobs[i].Flag, &table.Flags[i]);
-    EXPECT_EQ(table.Jobs[i].FirstEvent, &table.FirstEvents[i]);
-    EXPECT_EQ(table.Jobs[i].SecondEvent, &table.SecondEvents[i]);
-    EXPECT_EQ(table.Jobs[i].Proc, nullptr);
-    EXPECT_EQ(table.Jobs[i].Data, nullptr);
-    EXPECT_NE(table.FirstEvents[i], nullptr);
-    EXPECT_NE(table.SecondEvents[i], nullptr);
-    events.insert(table.FirstEvents[i]);
-    events.insert(table.SecondEvents[i]);
+  for (std::uint32_t i = 0; i < 8; ++i) {
+    const TParallelJob& job = table.Jobs[i];
+    *job.Flag = i + 1;
+    ASSERT_NE(*job.FirstEvent, nullptr);
+    ASSERT_NE(*job.SecondEvent, nullptr);
+    events.insert(*job.FirstEvent);
+    events.insert(*job.SecondEvent);
+    EXPECT_EQ(job.Proc, nullptr);
+    EXPECT_EQ(job.Data, nullptr);
   }
+  EXPECT_EQ(table.Flags, (std::vector<std::uint32_t>{1, 2, 3, 4, 5, 6, 7, 8}));
   EXPECT_EQ(events.size(), 16u);
 }
 
