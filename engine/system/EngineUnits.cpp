@@ -21,11 +21,18 @@ void StartUnits(const TEngineUnit* units, std::size_t count) {
 
 void FinishUnits() {
   auto& started = Started();
+  std::exception_ptr firstFailure;
   while (!started.empty()) {
     const TEngineUnit* unit = started.back();
     started.pop_back();
-    if (unit->Finalization) unit->Finalization();
+    if (!unit->Finalization) continue;
+    try {
+      unit->Finalization();
+    } catch (...) {
+      if (!firstFailure) firstFailure = std::current_exception();
+    }
   }
+  if (firstFailure) std::rethrow_exception(firstFailure);
 }
 
 int RunProgram(const TEngineUnit* units, std::size_t count, void (*mainRoutine)()) {
@@ -36,14 +43,23 @@ int RunProgram(const TEngineUnit* units, std::size_t count, void (*mainRoutine)(
   } catch (const std::exception& e) {
     failure = e.what();
   }
-  FinishUnits();
+  try {
+    FinishUnits();
+  } catch (const std::exception& e) {
+    if (failure.empty()) failure = e.what();
+  }
   if (failure.empty()) return 0;
   platform::ShowMessageBox(failure, ExeName, platform::kMbIconError | platform::kMbOk);
   return 1;
 }
 
 void HaltProgram(std::uint32_t code) {
-  FinishUnits();
+  // The stop must end the process whatever an end raises: nobody is left to
+  // catch it, and VK9_System's end has shown the collected errors by then.
+  try {
+    FinishUnits();
+  } catch (...) {
+  }
   platform::EndProcess(code);
 }
 

@@ -19,13 +19,17 @@ struct TEngineUnit {
 void StartUnits(const TEngineUnit* units, std::size_t count);
 
 // Ends the started units, last started first. Each unit is forgotten before
-// its end runs, so a fatal stop inside an end goes on with the others.
+// its end runs, so a fatal stop inside an end goes on with the others. An
+// error raised by an end does not keep the others from running; the first
+// one is raised again once they all have.
 void FinishUnits();
 
-// Ends the program at once with `code`, through every started unit's end.
+// Ends the program at once with `code`, through every started unit's end;
+// an error raised by an end does not keep the process from ending.
 [[noreturn]] void HaltProgram(std::uint32_t code);
 
 // The whole life of the program: starts the units, runs the main routine,
 // ends the units and returns the exit code. An exception out of the main
-// routine ends the units, is shown in a message box, and gives exit code 1.
+// routine, or else out of an end, is shown in a message box once every end
+// has run, and gives exit code 1.
 int RunProgram(const TEngineUnit* units, std::size_t count, void (*mainRoutine)());

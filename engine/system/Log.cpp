@@ -123,3 +123,11 @@ void WriteLog(const std::string& label, const std::string& text, std::uint8_t ki
   file.Close();
   if (!((kind == 4 || kind == 5) && text.empty())) LastLogKind = kind;
 }
+
+void WriteLogInUnitEnd(const std::string& label, const std::string& text, std::uint8_t kind) {
+  try {
+    WriteLog(label, text, kind);
+  } catch (const ERangeError&) {
+  } catch (const EInOutError&) {
+  }
+}

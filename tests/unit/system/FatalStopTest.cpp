@@ -103,6 +103,37 @@ void EndY() { g_calls.push_back("end Y"); }
 void Main() { g_calls.push_back("main"); }
 void ThrowingMain() { throw ERangeError("Range check error"); }
 
+void ThrowingEnd() {
+  std::fputs("end T\n", stderr);
+  throw ERangeError("Range check error in an end");
+}
+
+// An end that raises does not keep the units started before it from ending.
+TEST_F(FatalStopTest, AnEndThatRaisesLeavesTheOtherEndsToRun) {
+  const TEngineUnit units[] = {VK9_SystemUnit, {"A", nullptr, EndA}, {"T", nullptr, ThrowingEnd}, {"B", nullptr, EndB}};
+  EXPECT_EXIT(
+      {
+        StartUnits(units, 4);
+        try {
+          FatalStop("boom");
+        } catch (...) {
+          std::_Exit(3);
+        }
+      },
+      ::testing::ExitedWithCode(0), "^end B\nend T\nend A\n\\[.*\\]\nERRORS:\n\rboom\n$");
+
+  // A normal exit reports the end's error, once every end has run.
+  const TEngineUnit plain[] = {{"X", StartX, EndX}, {"T", nullptr, ThrowingEnd}, {"Y", StartY, EndY}};
+  std::vector<std::string> boxes;
+  platform::ScopedOverrides record({.messageBox = [&](const std::string& text, const std::string&, std::uint32_t) {
+    boxes.push_back(text);
+  }});
+  g_calls.clear();
+  EXPECT_EQ(RunProgram(plain, 3, Main), 1);
+  EXPECT_EQ(g_calls, (std::vector<std::string>{"start X", "start Y", "main", "end Y", "end X"}));
+  EXPECT_EQ(boxes, std::vector<std::string>{"Range check error in an end"});
+}
+
 TEST_F(FatalStopTest, RunProgramStartsRunsAndEndsInOrder) {
   const TEngineUnit units[] = {{"X", StartX, EndX}, {"Y", StartY, EndY}};
   g_calls.clear();
