@@ -7,6 +7,7 @@
 #include "RangeCheck.h"
 #include "VK9_System.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -128,20 +129,42 @@ void TIniFile::LoadFromBytes(const std::uint8_t* bytes, std::size_t count) {
   }
 }
 
+namespace {
+
+// Writes all of `bytes` from `offset` on; false at the first failed write.
+bool WriteWholeAt(THandle file, const Byte* bytes, std::size_t count, std::int64_t offset) {
+  if (!platform::FileSeek(file, offset)) return false;
+  std::size_t done = 0;
+  while (done < count) {
+    const std::size_t piece = std::min<std::size_t>(count - done, INT32_MAX);
+    const std::int32_t n = WriteFileAt(file, bytes + done, static_cast<std::int32_t>(piece), -1);
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+// Rewritten in place, and write errors are not reported: the options are the
+// player's, not worth a stop. But a full disk must not cost the old content,
+// so a longer file is first grown to its new length by writing the new tail
+// past the old end; when that fails the old length is restored and the old
+// bytes stay untouched.
 void TIniFile::Save(const std::string& path) {
   const std::string target = path.empty() ? Folder + FileName : path;
   const THandle file = OpenFileShared(target);
   if (file == platform::kInvalidFile) return;
-  // Write errors are ignored: the options are the player's, not worth a stop.
   const TByteArray bytes = SavedBytes();
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const std::size_t piece = std::min<std::size_t>(bytes.size() - done, INT32_MAX);
-    const std::int32_t n = WriteFileAt(file, bytes.data() + done, static_cast<std::int32_t>(piece), -1);
-    if (n <= 0) break;
-    done += static_cast<std::size_t>(n);
+  const std::int64_t oldSize = platform::FileSize(file);
+  const auto newSize = static_cast<std::int64_t>(bytes.size());
+  bool written = oldSize >= 0;
+  if (written && newSize > oldSize) {
+    const auto tail = static_cast<std::size_t>(oldSize);
+    written = WriteWholeAt(file, bytes.data() + tail, bytes.size() - tail, oldSize);
+    if (!written && platform::FileSeek(file, oldSize)) platform::FileTruncate(file);
   }
-  platform::FileTruncate(file);
+  if (written && WriteWholeAt(file, bytes.data(), bytes.size(), 0)) platform::FileTruncate(file);
   CloseFileHandle(file);
 }
 

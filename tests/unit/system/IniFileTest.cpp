@@ -1,6 +1,10 @@
 // TIniFile: the file format, finding, reading, writing and saving.
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdlib>
+#include <sys/resource.h>
+
 #include "TempDir.h"
 #include "VK9_System.h"
 
@@ -312,6 +316,46 @@ TEST_F(IniFileOnDisk, SaveRewritesInPlaceAndCutsLongerContent) {
   ini.Save();
   EXPECT_EQ(test::ReadNativeFile(Native("copy.ini")), expected);
   EXPECT_EQ(test::ReadNativeFile(Native("Options_Game.ini")), expected);
+}
+
+// Saves `ini` in a child process whose files may not grow past `limit`
+// bytes, as on a disk with that little room; the child's write errors are
+// those of a full disk.
+void SaveWithRoomFor(TIniFile& ini, rlim_t limit) {
+  EXPECT_EXIT(
+      {
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit room{};
+        ::getrlimit(RLIMIT_FSIZE, &room);
+        room.rlim_cur = limit;
+        ::setrlimit(RLIMIT_FSIZE, &room);
+        ini.Save();
+        std::_Exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+// The rewrite stays in place, but a full disk must not cost the player the
+// options the file held: a new content that does not fit leaves it whole.
+TEST_F(IniFileOnDisk, ASaveThatDoesNotFitLeavesTheOldContent) {
+  const std::string old = "[Main]\r\nWindowed_Mode=No\r\n" + std::string(100, ';') + "\r\nMusic_Enable=Yes";
+  test::WriteNativeFile(Native("Options_Game.ini"), old);
+  TIniFile ini;
+  ini.Load(Engine("Options_Game.ini"));
+  ASSERT_TRUE(ini.SelectSection("Main"));
+  ini.WriteString("Windowed_Mode", "Yes", -1);
+  ini.WriteString("Render_Note", std::string(300, 'n'), -1);
+  SaveWithRoomFor(ini, old.size() + 100);
+  EXPECT_EQ(test::ReadNativeFile(Native("Options_Game.ini")), old);
+
+  // With room enough the same save goes through, in place.
+  SaveWithRoomFor(ini, old.size() + 400);
+  EXPECT_EQ(test::ReadNativeFile(Native("Options_Game.ini")), SavedText(ini));
+
+  // A shorter content needs no room beyond the file's and is cut to its length.
+  ini.WriteString("Render_Note", "n", -1);
+  SaveWithRoomFor(ini, test::ReadNativeFile(Native("Options_Game.ini")).size());
+  EXPECT_EQ(test::ReadNativeFile(Native("Options_Game.ini")), SavedText(ini));
 }
 
 TEST_F(IniFileOnDisk, SaveToAnUnopenablePathDoesNothing) {
