@@ -6,8 +6,12 @@
 #include "VK9_Render.h"
 #include "VK9_Sound.h"
 
+#include <exception>
+#include <string>
+
 namespace {
 
+const char kLauncherLogLabel[] = "LAUNCHER";
 constexpr TColor kAlarmColor = RGBColor(255, 0, 0);
 // 450 MiB of free texture memory.
 constexpr double kMinTextureMiB = 450.0;
@@ -15,6 +19,22 @@ constexpr std::uint32_t kBytesPerMiB = 1024 * 1024;
 constexpr std::int32_t kMinScreenWidth = 1280;
 constexpr std::int32_t kMinScreenHeight = 768;
 constexpr std::int32_t kRecommendedScreenHeight = 1024;
+
+// The own text of an error a check turns into its message, for the log.
+std::string ErrorText(const std::exception_ptr& error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "an error that is no std::exception";
+  }
+}
+
+// The panel shows only the check's message; the log keeps what went wrong.
+void LogSwallowedError(const char* check, const std::exception_ptr& error) {
+  TryWriteLog(kLauncherLogLabel, std::string("MachineChecks.") + check + " = " + ErrorText(error), 0);
+}
 
 // Read anew each time: the player may change the display while we probe.
 std::int32_t ScreenWidth() { return platform::PrimaryScreenSize().width; }
@@ -45,6 +65,7 @@ void TLauncher::RunMachineChecks() {
   try {
     SoundInit(2, 44100, 16, window);
   } catch (...) {
+    LogSwallowedError("Sound", std::current_exception());
     AddMessage("NoSound");
     cbNoSound->SetChecked(true);
   }
@@ -60,6 +81,7 @@ void TLauncher::RunMachineChecks() {
       TurnMessagesRed();
     }
   } catch (...) {
+    LogSwallowedError("Graphics", std::current_exception());
     AddMessage("NoGraph");
     TurnMessagesRed();
   }

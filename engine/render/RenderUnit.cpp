@@ -9,4 +9,4 @@ void VK9_RenderInitialization() {
   CurrentRender = nullptr;
 }
 
-void VK9_RenderFinalization() { WriteLogInUnitEnd("VK9_Render.Finalization", "", 0); }
+void VK9_RenderFinalization() { TryWriteLog("VK9_Render.Finalization", "", 0); }

@@ -124,10 +124,12 @@ void WriteLog(const std::string& label, const std::string& text, std::uint8_t ki
   if (!((kind == 4 || kind == 5) && text.empty())) LastLogKind = kind;
 }
 
-void WriteLogInUnitEnd(const std::string& label, const std::string& text, std::uint8_t kind) {
+bool TryWriteLog(const std::string& label, const std::string& text, std::uint8_t kind) {
   try {
     WriteLog(label, text, kind);
+    return true;
   } catch (const ERangeError&) {
   } catch (const EInOutError&) {
   }
+  return false;
 }

@@ -124,9 +124,9 @@ void VK9_SystemFinalization() {
   using namespace vk9_system;
   // A log that has become unwritable must not cost the player the error box
   // or leave the timer resolution raised.
-  WriteLogInUnitEnd("VK9_System.Finalization", "", 0);
-  if (!EngineErrors.empty()) WriteLogInUnitEnd("ERRORS:", EngineErrors, 0);
-  WriteLogInUnitEnd("End logging", "", 0);
+  TryWriteLog("VK9_System.Finalization", "", 0);
+  if (!EngineErrors.empty()) TryWriteLog("ERRORS:", EngineErrors, 0);
+  TryWriteLog("End logging", "", 0);
 
   platform::TimerEndPeriod(TimerPeriod);
   LogLock.reset();

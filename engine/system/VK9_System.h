@@ -162,10 +162,10 @@ std::int32_t EngineTime(bool update);
 // duration, 7 subsection duration, 8 and above no entry.
 // Raises ERangeError (clock) or EInOutError (log file).
 void WriteLog(const std::string& label, const std::string& text, std::uint8_t kind);
-// For a unit's end: WriteLog, passing over a log that can no longer be
-// written (the clock's range error, the file's I/O error). Nobody is left to
-// be told, and the units still to end must run.
-void WriteLogInUnitEnd(const std::string& label, const std::string& text, std::uint8_t kind);
+// WriteLog for a caller with nobody to tell of a log that can no longer be
+// written (the clock's range error, the file's I/O error): a unit's end, a
+// handler that has already caught an error. False when nothing was written.
+bool TryWriteLog(const std::string& label, const std::string& text, std::uint8_t kind);
 
 // Appends LF, CR and the message to EngineErrors and ends the process with
 // exit code 0 through every started unit's end. Never returns, never throws.

@@ -259,6 +259,22 @@ TEST_F(MachineChecksTest, WhichFindingsTurnThePanelRed) {
   }
 }
 
+// The panel shows the check's message; the engine log keeps the error's own text.
+TEST_F(MachineChecksTest, TheErrorsTheChecksTurnIntoMessagesAreLogged) {
+  StartUnits(&VK9_SystemUnit, 1);
+  simulated_sound::CurrentScript().raiseOnCreate = true;
+  d3d_.available = false;
+  TLauncher& w = Run();
+  const std::string log = test::ReadNativeFile(test::ToNative(LogFileName));
+  FinishUnits();
+  EXPECT_EQ(w.Memo->Lines(), (std::vector<std::string>{"no sound # here", ""}));
+  const std::size_t sound = log.find("  LAUNCHER MachineChecks.Sound = std::bad_alloc\r\n");
+  const std::size_t graphics = log.find("  LAUNCHER MachineChecks.Graphics = Direct3DCreate9: Direct3D 9 is not available\r\n");
+  EXPECT_NE(sound, std::string::npos) << log;
+  EXPECT_NE(graphics, std::string::npos) << log;
+  EXPECT_LT(sound, graphics);
+}
+
 void StartWithAFailingSoundDevice() {
   simulated_sound::CurrentScript().create = DSERR_NODRIVER;
   StartUnits(&VK9_SystemUnit, 1);
