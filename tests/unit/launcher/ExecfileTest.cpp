@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -51,6 +52,21 @@ TEST_F(ExecfileTest, SuspendedWaitBlocksUntilTheEnd) {
 
 // A fresh component starts the program shown normally, at normal priority,
 // and does not wait for it.
+// Each start lets go of the last one's handles, so that a component started
+// again and again holds no more than one process.
+TEST_F(ExecfileTest, ASecondStartClosesTheHandlesOfTheFirst) {
+  TExecFile exec;
+  exec.CommandLine = Child();
+  exec.Wait = true;
+  ASSERT_TRUE(exec.Execute());
+  const auto first = static_cast<pid_t>(exec.ProcessInfo.processId);
+  EXPECT_EQ(::kill(first, 0), 0);  // ended, but its handle still holds it
+  ASSERT_TRUE(exec.Execute());
+  EXPECT_NE(exec.ProcessInfo.processId, static_cast<std::uint32_t>(first));
+  EXPECT_EQ(::kill(first, 0), -1);  // let go: gone from the system
+  EXPECT_EQ(errno, ESRCH);
+}
+
 TEST_F(ExecfileTest, WithoutWaitItReturnsWhileTheProgramRuns) {
   TExecFile exec;
   exec.CommandLine = Child();
