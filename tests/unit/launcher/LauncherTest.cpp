@@ -72,6 +72,10 @@ TEST_F(LauncherTest, ChoosingALanguageChangesCaptionsButNotMessages) {
   EXPECT_EQ(w.cbShadowQuality->Caption(), "Hohe Schattenqualit\xE4t");  // no key: unchanged
   EXPECT_EQ(w.rgLanguage->ItemIndex(), 3);
   EXPECT_EQ(w.Memo->Lines(), (std::vector<std::string>{"The screen is 1024 pixels wide."}));
+  // With no item selected the language stays.
+  w.rgLanguage->SetItemIndex(-1);
+  EXPECT_EQ(w.LanguageSuffix, "Fra");
+  EXPECT_EQ(w.bbExit->Caption(), "Quitter");
 }
 
 TEST_F(LauncherTest, AMissingTextsFileIsCreatedEmptyAndTheBuiltInCaptionsStay) {
