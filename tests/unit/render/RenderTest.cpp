@@ -119,8 +119,8 @@ TEST_F(RenderTest, OnlyTheExactShaderTokensCount) {
     EXPECT_EQ(render.Caps.PixelShaderVersion, c.pixelValue) << std::hex << c.pixel;
     const std::vector<std::string> logged = Logged();
     EXPECT_EQ(logged[before + 1], "Shaders supported:");
-    EXPECT_EQ(std::vector<std::string>(logged.begin() + before + 2, logged.begin() + before + 2 + c.lines.size()),
-              c.lines);
+    const auto first = logged.begin() + static_cast<std::ptrdiff_t>(before + 2);
+    EXPECT_EQ(std::vector<std::string>(first, first + static_cast<std::ptrdiff_t>(c.lines.size())), c.lines);
     EXPECT_EQ(logged[before + 2 + c.lines.size()].rfind("Max anisotropy: ", 0), 0u);
   }
 }
