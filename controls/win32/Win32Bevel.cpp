@@ -12,7 +12,7 @@ class BevelPeer final : public ControlPeer {
   BevelPeer(FormPeer& form, TsBevel& bevel) : ControlPeer(form, bevel), bevel_(bevel) {}
 
   void Create(HWND parent) override {
-    CreateWindowFor("STATIC", SS_LEFT | (CommonStyle() & ~WS_TABSTOP), 0, parent, bevel_.ControlId(), bevel_.Bounds(),
+    CreateWindowFor("STATIC", SS_LEFT | UntabbedStyle(), 0, parent, bevel_.ControlId(), bevel_.Bounds(),
                     bevel_.Caption());
   }
 

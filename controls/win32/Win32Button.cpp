@@ -20,7 +20,7 @@ class ButtonPeer final : public ControlPeer {
     if (change != TChange::Default) return ControlPeer::Apply(change);
     const HWND form = Form().Handle();
     if (button_.IsDefault()) {
-      SendMessageA(form, DM_SETDEFID, button_.ControlId(), 0);
+      SendMessageA(form, DM_SETDEFID, static_cast<WPARAM>(button_.ControlId()), 0);
     } else if (LOWORD(SendMessageA(form, DM_GETDEFID, 0, 0)) == button_.ControlId()) {
       SendMessageA(form, DM_SETDEFID, 0, 0);
       SendMessageA(Handle(), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);

@@ -129,6 +129,8 @@ DWORD ControlPeer::CommonStyle() const {
   return style;
 }
 
+DWORD ControlPeer::UntabbedStyle() const { return CommonStyle() & ~static_cast<DWORD>(WS_TABSTOP); }
+
 void ControlPeer::DestroyWindow(WindowInfo& info) {
   // WM_NCDESTROY unregisters the window and clears its handle.
   if (info.Handle && IsWindow(info.Handle)) ::DestroyWindow(info.Handle);

@@ -72,7 +72,7 @@ FormPeer::FormPeer(TForm& form) : form_(form) {
   CreateChildren(nullptr, window_);
   for (const auto& peer : controls_) {
     auto* button = dynamic_cast<TsBitBtn*>(&peer->Control());
-    if (button && button->IsDefault()) SendMessageA(window_, DM_SETDEFID, button->ControlId(), 0);
+    if (button && button->IsDefault()) SendMessageA(window_, DM_SETDEFID, static_cast<WPARAM>(button->ControlId()), 0);
   }
   if (form_.Visible()) FormChanged();
 }

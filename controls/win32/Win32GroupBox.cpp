@@ -9,7 +9,7 @@ namespace win32 {
 void GroupPeer::Create(HWND parent) {
   const TControl& control = Control();
   // A container, not a stop of its own: its children are the tab stops.
-  const DWORD style = BS_GROUPBOX | WS_CLIPCHILDREN | (CommonStyle() & ~WS_TABSTOP);
+  const DWORD style = BS_GROUPBOX | WS_CLIPCHILDREN | UntabbedStyle();
   CreateWindowFor("BUTTON", style, WS_EX_CONTROLPARENT, parent, control.ControlId(), control.Bounds(), control.Caption());
 }
 

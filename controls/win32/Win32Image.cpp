@@ -31,7 +31,7 @@ class ImagePeer final : public ControlPeer {
   }
 
   void Create(HWND parent) override {
-    const HWND window = CreateWindowFor("STATIC", SS_BITMAP | SS_REALSIZECONTROL | (CommonStyle() & ~WS_TABSTOP), 0,
+    const HWND window = CreateWindowFor("STATIC", SS_BITMAP | SS_REALSIZECONTROL | UntabbedStyle(), 0,
                                         parent, image_.ControlId(), image_.Bounds(), "")
                             .Handle;
     bitmap_ = BitmapFromFile(embedded::Find(image_.Picture()));

@@ -92,6 +92,8 @@ class ControlPeer {
                               const std::string& text, int item = -1);
   // Style bits every control's window shares: visibility, tab stop, disabled.
   DWORD CommonStyle() const;
+  // CommonStyle without the tab stop, for controls the Tab key passes over.
+  DWORD UntabbedStyle() const;
   void DestroyWindows();
   // Destroys the windows after the first `from` ones.
   void RemoveWindows(std::size_t from);

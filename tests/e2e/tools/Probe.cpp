@@ -68,7 +68,8 @@ std::string Quote(const std::wstring& text) {
 std::string Hex(const std::string& bytes) {
   static const char kDigits[] = "0123456789abcdef";
   std::string out;
-  for (unsigned char b : bytes) {
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
     out += kDigits[b >> 4];
     out += kDigits[b & 15];
   }
