@@ -14,6 +14,8 @@ void ShowMessageBox(const std::string& text, const std::string& caption, std::ui
 ScreenSize PrimaryScreenSize();
 std::uint32_t AnsiCodePage();
 void SleepFor(std::uint32_t milliseconds);
+bool StartProcess(const std::string& commandText, std::uint32_t creationFlags, std::uint16_t showCommand,
+                  ProcessInfo& info);
 std::intptr_t AssociatedProgram(const std::string& file, std::string& program);
 [[noreturn]] void EndProcess(std::uint32_t code);
 

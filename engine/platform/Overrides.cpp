@@ -26,6 +26,7 @@ ScopedOverrides::ScopedOverrides(Overrides overrides) : previous_(Active()) {
   Install(active.messageBox, overrides.messageBox);
   Install(active.screenSize, overrides.screenSize);
   Install(active.sleep, overrides.sleep);
+  Install(active.startProcess, overrides.startProcess);
   Install(active.associatedProgram, overrides.associatedProgram);
   Install(active.endProcess, overrides.endProcess);
   Install(active.ansiCodePage, overrides.ansiCodePage);
@@ -69,6 +70,13 @@ void SleepFor(std::uint32_t milliseconds) {
   } else {
     backend::SleepFor(milliseconds);
   }
+}
+
+bool StartProcess(const std::string& commandText, std::uint32_t creationFlags, std::uint16_t showCommand,
+                  ProcessInfo& info) {
+  const Overrides& o = Active();
+  return o.startProcess ? o.startProcess(commandText, creationFlags, showCommand, info)
+                        : backend::StartProcess(commandText, creationFlags, showCommand, info);
 }
 
 std::intptr_t AssociatedProgram(const std::string& file, std::string& program) {

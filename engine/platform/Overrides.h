@@ -1,6 +1,7 @@
 // Replacements of a few platform calls for tests: the clock, the program's
-// path, the message box, the screen size, the ANSI code page, sleeping, the
-// shell's association look-up and the process end. The shipped program installs none of them.
+// path, the message box, the screen size, the ANSI code page, sleeping,
+// starting a process, the shell's association look-up and the process end.
+// The shipped program installs none of them.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +20,10 @@ struct Overrides {
   std::function<ScreenSize()> screenSize = {};
   std::function<std::uint32_t()> ansiCodePage = {};
   std::function<void(std::uint32_t milliseconds)> sleep = {};
+  // Answers as StartProcess does, in place of starting anything.
+  std::function<bool(const std::string& commandText, std::uint32_t creationFlags, std::uint16_t showCommand,
+                     ProcessInfo& info)>
+      startProcess = {};
   // Answers as AssociatedProgram does: the shell's result, 32 or below on failure.
   std::function<std::intptr_t(const std::string& file, std::string& program)> associatedProgram = {};
   // Runs before the process ends; it may end the process itself.

@@ -64,7 +64,7 @@ constexpr std::intptr_t kMutexTag = 1;
 
 }  // namespace
 
-bool StartProcess(const std::string& commandText, std::uint32_t, std::uint16_t, ProcessInfo& info) {
+bool backend::StartProcess(const std::string& commandText, std::uint32_t, std::uint16_t, ProcessInfo& info) {
   std::vector<std::string> args = SplitCommand(commandText);
   if (args.empty()) {
     g_lastError = ENOENT;

@@ -9,7 +9,7 @@ namespace platform {
 
 bool CloseObject(ObjectHandle object) { return object && ::CloseHandle(object) != 0; }
 
-bool StartProcess(const std::string& commandText, std::uint32_t creationFlags, std::uint16_t showCommand,
+bool backend::StartProcess(const std::string& commandText, std::uint32_t creationFlags, std::uint16_t showCommand,
                   ProcessInfo& info) {
   STARTUPINFOA startup;
   ZeroMemory(&startup, sizeof startup);

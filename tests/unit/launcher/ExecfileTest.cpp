@@ -84,7 +84,7 @@ TEST_F(ExecfileTest, AFailedStartIsReportedOnlyThroughOnFail) {
   platform::ScopedOverrides noAssociation({.associatedProgram = [&](const std::string&, std::string& program) {
     ++shellAsked;
     program.clear();
-    return std::intptr_t{31};  // no association
+    return std::intptr_t{32};  // the shell's "DLL not found": no association either
   }});
   for (const bool associate : {false, true}) {
     TExecFile exec;
@@ -94,6 +94,7 @@ TEST_F(ExecfileTest, AFailedStartIsReportedOnlyThroughOnFail) {
     exec.OnFail = [&](TExecFile& sender) {
       ++fails;
       EXPECT_EQ(&sender, &exec);
+      EXPECT_EQ(sender.ErrorCode, static_cast<std::uint32_t>(ENOENT));  // known to the handler
     };
     EXPECT_FALSE(exec.Execute());
     EXPECT_EQ(fails, 1);
@@ -130,7 +131,20 @@ TEST_F(ExecfileTest, TheAssociatedProgramGetsTheDocumentAndTheParameters) {
   EXPECT_EQ(Report(), "mutex=free\narg=" + document + "\narg=first\narg=second one\n");
 }
 
+// What the system is asked for: the show command of the window style, the
+// priority class with a new console, the command text.
 TEST_F(ExecfileTest, WindowStyleAndPriorityPickTheSystemsValues) {
+  struct Asked {
+    std::string text;
+    std::uint32_t flags;
+    std::uint16_t show;
+  };
+  std::vector<Asked> asked;
+  platform::ScopedOverrides record({.startProcess = [&](const std::string& text, std::uint32_t flags, std::uint16_t show,
+                                                        platform::ProcessInfo&) {
+    asked.push_back({text, flags, show});
+    return false;
+  }});
   const struct {
     TWindowStyle style;
     std::uint16_t show;
@@ -140,15 +154,18 @@ TEST_F(ExecfileTest, WindowStyleAndPriorityPickTheSystemsValues) {
                {TWindowStyle::wsMaximize, 3, TPriorityClass::pcHigh, 0x80}, {TWindowStyle::wsHide, 0, TPriorityClass::pcRealTime, 0x100},
                {TWindowStyle::wsMinNoActivate, 7, TPriorityClass::pcNormal, 0x20}, {TWindowStyle::wsShowNoActivate, 8, TPriorityClass::pcNormal, 0x20}};
   for (const auto& c : cases) {
+    asked.clear();
     TExecFile exec;
-    exec.CommandLine = dir_.EnginePath() + "missing.exe";
+    exec.CommandLine = "game.exe";
     exec.WindowStyle = c.style;
     exec.Priority = c.priority;
-    exec.Execute();
+    EXPECT_FALSE(exec.Execute());
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].text, "game.exe ");
+    EXPECT_EQ(asked[0].flags, c.flag | 0x10u);  // CREATE_NEW_CONSOLE
+    EXPECT_EQ(asked[0].show, c.show);
     EXPECT_EQ(exec.StartupInfo.cb, 68u);
-    EXPECT_EQ(exec.StartupInfo.dwFlags, 1u);
-    EXPECT_EQ(exec.StartupInfo.wShowWindow, c.show);
-    EXPECT_EQ(exec.PriorityValue, c.flag);
+    EXPECT_EQ(exec.StartupInfo.dwFlags, 1u);  // STARTF_USESHOWWINDOW
   }
 }
 
@@ -160,6 +177,9 @@ TEST(Execfile, CommandTextAndTheLengthLimit) {
   exec.Parameters = std::string(256, 'p');
   EXPECT_EQ(exec.CommandLine.str(), std::string(255, 'c'));
   EXPECT_EQ(exec.Parameters.str(), std::string(255, 'p'));
+  const InString made = std::string(256, 'm');
+  EXPECT_EQ(made.str(), std::string(255, 'm'));
+  EXPECT_EQ(InString(std::string(255, 'k')).str(), std::string(255, 'k'));
 }
 
 std::string Repeat(const std::string& text, int times) {

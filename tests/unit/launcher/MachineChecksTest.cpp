@@ -151,6 +151,11 @@ TEST_F(MachineChecksTest, BothDevicesGetTheApplicationWindow) {
   EXPECT_EQ(simulated_sound::CurrentRecord().window, application);
   EXPECT_EQ(simulated_d3d::CurrentRecord().focusWindow, application);
   EXPECT_EQ(simulated_d3d::CurrentRecord().presentParameters.hDeviceWindow, application);
+  // Windowed, presented at every retrace, no multisampling, a D24S8 depth buffer.
+  EXPECT_EQ(simulated_d3d::CurrentRecord().presentParameters.Windowed, 1);
+  EXPECT_EQ(simulated_d3d::CurrentRecord().presentParameters.PresentationInterval, 1u);
+  EXPECT_EQ(simulated_d3d::CurrentRecord().presentParameters.MultiSampleType, 0u);
+  EXPECT_EQ(simulated_d3d::CurrentRecord().presentParameters.AutoDepthStencilFormat, 75u);
   EXPECT_EQ(simulated_sound::CurrentRecord().format.nSamplesPerSec, 44100u);
   EXPECT_EQ(simulated_sound::CurrentRecord().format.nChannels, 2);
   EXPECT_EQ(simulated_sound::CurrentRecord().format.wBitsPerSample, 16);
