@@ -56,7 +56,7 @@ bool TExecFile::Execute() {
   bool started = Start(BuildCommandText(CommandLine, Parameters));
   if (!started && Associate) {
     std::string program;
-    if (platform::AssociatedProgram(CommandLine, program) <= 32) return Fail();
+    if (platform::AssociatedProgram(CommandLine, program) <= platform::kShellLastErrorResult) return Fail();
     AssocProgram = program;
     // Built to its full length: a long program path must not be cut.
     started = Start(AssocProgram + " " + CommandLine.str() + " " + Parameters.str());

@@ -33,7 +33,7 @@ std::string ErrorText(const std::exception_ptr& error) {
 
 // The panel shows only the check's message; the log keeps what went wrong.
 void LogSwallowedError(const char* check, const std::exception_ptr& error) {
-  TryWriteLog(kLauncherLogLabel, std::string("MachineChecks.") + check + " = " + ErrorText(error), 0);
+  TryWriteLog(kLauncherLogLabel, std::string("MachineChecks.") + check + " = " + ErrorText(error), lkTimed);
 }
 
 // Read anew each time: the player may change the display while we probe.

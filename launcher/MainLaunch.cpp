@@ -2,6 +2,7 @@
 #include "MainLaunch.h"
 
 #include "Embedded.h"
+#include "Languages.h"
 #include "Layout.h"
 
 std::string UserOptionsFolder;
@@ -9,8 +10,6 @@ std::string UserOptionsFolder;
 void MainLaunchFinalization() { UserOptionsFolder.clear(); }
 
 namespace {
-
-constexpr const char* kSuffixes[] = {"Eng", "Rus", "Deu", "Fra"};
 
 // The component of that name, which the layout must give with that class.
 template <class T>
@@ -83,9 +82,7 @@ void TLauncher::CheckGameFiles() {
 }
 
 void TLauncher::SelectLanguageItem() {
-  for (int i = 0; i < 4; ++i) {
-    if (LanguageSuffix == kSuffixes[i]) rgLanguage->SetItemIndex(i);
-  }
+  if (const TLanguage* language = LanguageOfSuffix(LanguageSuffix)) rgLanguage->SetItemIndex(language->RadioItem);
 }
 
 void TLauncher::UpdateLayout() {
@@ -134,8 +131,7 @@ std::string TLauncher::MessageText(const std::string& prefix, const std::string&
 }
 
 void TLauncher::rgLanguageClick(TControl&) {
-  const int index = rgLanguage->ItemIndex();
-  if (index >= 0 && index < 4) LanguageSuffix = kSuffixes[index];
+  if (const TLanguage* language = LanguageOfItem(rgLanguage->ItemIndex())) LanguageSuffix = language->Suffix;
   ApplyTexts();
 }
 

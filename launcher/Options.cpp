@@ -1,11 +1,11 @@
 // The game's options file: the player's copy in the per-user folder, made
 // from the game folder's copy on the first run, shown in the controls and
 // written back by "Game start".
+#include "Languages.h"
 #include "MainLaunch.h"
 
 namespace {
 
-constexpr const char* kLanguageValues[] = {"eng", "rus", "deu", "fra"};
 const char* YesNo(bool yes) { return yes ? "Yes" : "No"; }
 
 }  // namespace
@@ -32,9 +32,7 @@ void TLauncher::LoadOptions() {
 
 void TLauncher::ShowOptions() {
   const std::string language = OptionsFile->ReadString("Global_Language", -1);
-  for (int i = 0; i < 4; ++i) {
-    if (language == kLanguageValues[i]) rgLanguage->SetItemIndex(i);
-  }
+  if (const TLanguage* stored = LanguageOfOptionsValue(language)) rgLanguage->SetItemIndex(stored->RadioItem);
   cbShadowQuality->SetChecked(OptionsFile->ReadInteger("Render_ShadowsResolution", -1, 0) == 2048);
   cbAntiAliasing->SetChecked(OptionsFile->ReadBool("Render_AntiAliasing", -1, false));
   if (cbAntiAliasing->Checked()) {
@@ -50,8 +48,9 @@ void TLauncher::ShowOptions() {
 
 bool TLauncher::StoreOptions() {
   if (!OptionsFile || !OptionsFile->SelectSection("Main")) return false;
-  const int item = rgLanguage->ItemIndex();
-  if (item >= 0 && item < 4) OptionsFile->WriteString("Global_Language", kLanguageValues[item], -1);
+  if (const TLanguage* chosen = LanguageOfItem(rgLanguage->ItemIndex())) {
+    OptionsFile->WriteString("Global_Language", chosen->OptionsValue, -1);
+  }
   OptionsFile->WriteString("Render_AntiAliasing", YesNo(cbAntiAliasing->Checked()), -1);
   OptionsFile->WriteString("Render_ATOC", YesNo(cbATOC->Checked()), -1);
   OptionsFile->WriteString("Render_ShadowsResolution", cbShadowQuality->Checked() ? "2048" : "1024", -1);

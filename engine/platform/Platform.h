@@ -78,6 +78,7 @@ std::string ModuleFileName();
 // The shell's special folder `csidl` (no trailing "\"). Returns the shell's
 // result code: negative on failure, when `path` is left empty.
 inline constexpr std::int32_t kCsidlLocalAppData = 28;
+inline constexpr std::int32_t kShellFail = static_cast<std::int32_t>(0x80004005u);  // E_FAIL
 std::int32_t SpecialFolderPath(std::int32_t csidl, std::string& path);
 
 // The process's ANSI code page: the system's (1252 on a Western system,
@@ -174,7 +175,9 @@ bool StartProcess(const std::string& commandText, std::uint32_t creationFlags, s
 // The calling thread's last error code (errno on POSIX).
 std::uint32_t LastError();
 // The program the shell associates with `file`, in `program`; returns the
-// shell's result, 32 or below on failure.
+// shell's result, kShellLastErrorResult or below on failure.
+inline constexpr std::intptr_t kShellLastErrorResult = 32;
+inline constexpr std::intptr_t kShellNoAssociation = 31;  // SE_ERR_NOASSOC
 std::intptr_t AssociatedProgram(const std::string& file, std::string& program);
 
 // True once the process has ended (without waiting, and without reaping it).

@@ -11,7 +11,8 @@ std::int32_t D3DFailureCount = 0;
 
 namespace {
 
-const char* const kOperations[32] = {
+// Indexed by TD3DOperation.
+const char* const kOperations[kD3DOperationCount] = {
     "Unknown",
     "D3D.Present",
     "D3D.GetRenderTarget",
@@ -72,7 +73,7 @@ constexpr std::uint32_t kPauseMs = 5;
 
 std::string D3DOperationName(std::int32_t operation) {
   const auto index = static_cast<std::uint32_t>(operation);
-  return index < 32 ? kOperations[index] : "Unknown";
+  return index < kD3DOperationCount ? kOperations[index] : kOperations[opUnknown];
 }
 
 std::string D3DResultName(HRESULT_D3D result) {
@@ -94,7 +95,7 @@ void ReportD3DFailure(std::int32_t operation) {
   platform::SleepFor(kPauseMs);
   ++D3DFailureCount;
   const std::string text = D3DOperationName(operation) + " = " + D3DResultName(LastD3DResult);
-  WriteLog(kRenderLogLabel, text, 0);
+  WriteLog(kRenderLogLabel, text, lkTimed);
   if (D3DFailureCount > kFailureLimit) {
     FatalStop(D3DOperationName(operation) + ": " + D3DResultName(LastD3DResult) + " -> DIRECT3D ERROR!");
   }

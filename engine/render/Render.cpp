@@ -66,19 +66,14 @@ constexpr std::uint32_t kMaxProbedSamples = 16;
 constexpr std::uint32_t kBehaviourFlags = D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_MULTITHREADED;
 constexpr std::int32_t kRequestedWorkers = 2;
 
-// The guarded calls' operation codes in the failure report.
-constexpr std::int32_t kOpGetRenderTarget = 2;
-constexpr std::int32_t kOpGetDepthStencilSurface = 3;
-constexpr std::int32_t kOpCreateVertexDeclaration = 5;
-
 // Repeats `call` until it succeeds, reporting each failure; the report
 // stops the program on the eleventh failure in a row.
 template <class Call>
-void Guarded(std::int32_t operation, Call call) {
+void GuardedD3DCall(TD3DOperation operation, Call call) {
   while (!CheckD3DResult(call())) ReportD3DFailure(operation);
 }
 
-void Log(const std::string& text, std::uint8_t kind = 1) { WriteLog(kRenderLogLabel, text, kind); }
+void Log(const std::string& text, TLogKind kind = lkContinued) { WriteLog(kRenderLogLabel, text, kind); }
 
 }  // namespace
 
@@ -123,7 +118,7 @@ void T3D_Render::ProbeAdapter() {
 }
 
 void T3D_Render::LogCaps() const {
-  Log("Render.Create", 0);
+  Log("Render.Create", lkTimed);
   Log("Shaders supported:");
   if (Caps.VertexShaderVersion != 0) Log(ShaderLine("Vertex", Caps.VertexShaderVersion));
   if (Caps.PixelShaderVersion != 0) Log(ShaderLine("Pixel", Caps.PixelShaderVersion));
@@ -144,7 +139,7 @@ void T3D_Render::LogCaps() const {
 void T3D_Render::Init(void* window, std::int32_t width, std::int32_t height, bool fullScreen,
                       std::uint32_t presentationInterval, std::uint32_t multiSampleType,
                       std::uint32_t depthStencilFormat) {
-  Log("Render.Init(" + std::to_string(width) + "," + std::to_string(height) + ")", 0);
+  Log("Render.Init(" + std::to_string(width) + "," + std::to_string(height) + ")", lkTimed);
 
   TD3DPresentParameters parameters;
   parameters.BackBufferWidth = RangeChecked<std::uint32_t>(width);
@@ -166,12 +161,12 @@ void T3D_Render::Init(void* window, std::int32_t width, std::int32_t height, boo
       D3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, kBehaviourFlags, parameters, Device.Receive());
   if (!Device) throw EEngineError("Render.Init: no Direct3D 9 device (" + D3DResultName(created) + ")");
 
-  Guarded(kOpGetRenderTarget, [this] { return Device->GetRenderTarget(0, BackBuffer.Receive()); });
-  Guarded(kOpGetDepthStencilSurface, [this] { return Device->GetDepthStencilSurface(DepthStencil.Receive()); });
+  GuardedD3DCall(opGetRenderTarget, [this] { return Device->GetRenderTarget(0, BackBuffer.Receive()); });
+  GuardedD3DCall(opGetDepthStencilSurface, [this] { return Device->GetDepthStencilSurface(DepthStencil.Receive()); });
   Device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
   Device->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_GOURAUD);
   for (std::size_t kind = 0; kind < kMeshKindCount; ++kind) {
-    Guarded(kOpCreateVertexDeclaration, [this, kind] {
+    GuardedD3DCall(opCreateVertexDeclaration, [this, kind] {
       return Device->CreateVertexDeclaration(MeshKindElements(kind), VertexDeclarations[kind].Receive());
     });
   }

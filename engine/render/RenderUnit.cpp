@@ -5,8 +5,8 @@
 T3D_Render* CurrentRender = nullptr;
 
 void VK9_RenderInitialization() {
-  WriteLog("VK9_Render.Initialization", "", 0);
+  WriteLog("VK9_Render.Initialization", "", lkTimed);
   CurrentRender = nullptr;
 }
 
-void VK9_RenderFinalization() { TryWriteLog("VK9_Render.Finalization", "", 0); }
+void VK9_RenderFinalization() { TryWriteLog("VK9_Render.Finalization", "", lkTimed); }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -106,6 +107,44 @@ extern std::int32_t D3DFailureCount;
 // Remembers `result`; true for D3D_OK and D3DOK_NOAUTOGEN, which also restart
 // the failure count. Every other code, success codes included, is a failure.
 bool CheckD3DResult(HRESULT_D3D result);
+
+// The operation codes of guarded Direct3D calls, as the failure report
+// names them (D3DOperationName).
+enum TD3DOperation : std::int32_t {
+  opUnknown = 0,
+  opPresent = 1,
+  opGetRenderTarget = 2,
+  opGetDepthStencilSurface = 3,
+  opGetRenderTargetData = 4,
+  opCreateVertexDeclaration = 5,
+  opCreateTexture = 6,
+  opCreateDepthStencilSurface = 7,
+  opCreateOffscreenPlainSurface = 8,
+  opCreatePixelShader = 9,
+  opCreateVertexShader = 10,
+  opCreateVertexBuffer = 11,
+  opCreateIndexBuffer = 12,
+  opSetPixelShaderConstantF = 13,
+  opSetVertexShaderConstantF = 14,
+  opSetVertexShader = 15,
+  opSetPixelShader = 16,
+  opSetVertexDeclaration = 17,
+  opSetRenderTarget = 18,
+  opSetDepthStencilSurface = 19,
+  opSetStreamSource = 20,
+  opSetIndices = 21,
+  opTextureGetSurfaceLevel = 22,
+  opTextureSetAutoGenFilterType = 23,
+  opTextureLockRect = 24,
+  opTextureUnlockRect = 25,
+  opVertexBufferLock = 26,
+  opVertexBufferUnlock = 27,
+  opIndexBufferLock = 28,
+  opIndexBufferUnlock = 29,
+  opDrawIndexedPrimitive = 30,
+  opDrawIndexedPrimitiveUP = 31,
+};
+inline constexpr std::size_t kD3DOperationCount = opDrawIndexedPrimitiveUP + 1;
 
 // Reports the result of the failed check just made, under the name of the
 // operation code: a pause of 5 ms, one "RENDER" log line, and on the

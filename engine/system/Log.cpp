@@ -19,18 +19,18 @@ std::string SecondsText(std::int32_t milliseconds) {
   return IntToText(milliseconds / 1000) + "." + IntToTextPadded(3, milliseconds % 1000);
 }
 
-bool IsTimedSectionKind(std::uint8_t kind) { return kind >= 4 && kind <= 7; }
+bool IsTimedSectionKind(std::uint8_t kind) { return kind >= lkSectionStart && kind <= lkSubsectionDuration; }
 
 bool EmptyLineBefore(std::uint8_t kind, const std::string& text) {
   const std::uint8_t last = LastLogKind;
   switch (kind) {
-    case 0:
-    case 1:
-    case 2: return IsTimedSectionKind(last);
-    case 4: return !text.empty() && last != 5 && last != 6;
-    case 5: return !text.empty();
-    case 6: return !IsTimedSectionKind(last) || (last == 7 && !text.empty());
-    default: return last == 7 && !text.empty();
+    case lkTimed:
+    case lkContinued:
+    case lkText: return IsTimedSectionKind(last);
+    case lkSectionStart: return !text.empty() && last != lkSubsectionStart && last != lkSectionDuration;
+    case lkSubsectionStart: return !text.empty();
+    case lkSectionDuration: return !IsTimedSectionKind(last) || (last == lkSubsectionDuration && !text.empty());
+    default: return last == lkSubsectionDuration && !text.empty();
   }
 }
 
@@ -70,7 +70,7 @@ class LogFile {
 
 void WriteLog(const std::string& label, const std::string& text, std::uint8_t kind) {
   using namespace vk9_system;
-  if (LogDisabled || kind == 3 || !LogLock) return;
+  if (LogDisabled || kind == lkNothing || !LogLock) return;
   LockGuard guard(LogLock.get());
 
   const std::int32_t now = ReadTimer();
@@ -102,26 +102,26 @@ void WriteLog(const std::string& label, const std::string& text, std::uint8_t ki
     return line;
   };
   switch (kind) {
-    case 0: out += timedLine(); break;
-    case 1: out += "\t\t     " + text + "\r\n"; break;
-    case 2: out += text + "\r\n"; break;
-    case 4:
+    case lkTimed: out += timedLine(); break;
+    case lkContinued: out += "\t\t     " + text + "\r\n"; break;
+    case lkText: out += text + "\r\n"; break;
+    case lkSectionStart:
       SectionStart = now;
       if (!text.empty()) out += timedLine();
       break;
-    case 5:
+    case lkSubsectionStart:
       SectionStart = now;
       SubsectionStart = now;
       if (!text.empty()) out += timedLine();
       break;
-    case 6: out += durationLine(SectionStart); break;
-    case 7: out += durationLine(SubsectionStart); break;
+    case lkSectionDuration: out += durationLine(SectionStart); break;
+    case lkSubsectionDuration: out += durationLine(SubsectionStart); break;
     default: break;
   }
 
   file.Write(out);
   file.Close();
-  if (!((kind == 4 || kind == 5) && text.empty())) LastLogKind = kind;
+  if (!((kind == lkSectionStart || kind == lkSubsectionStart) && text.empty())) LastLogKind = kind;
 }
 
 bool TryWriteLog(const std::string& label, const std::string& text, std::uint8_t kind) {

@@ -116,17 +116,17 @@ void VK9_SystemInitialization() {
   LogStartTime = ReadTimer();
   SectionStart = LogStartTime;
   LastLogKind = 0;
-  WriteLog("Start logging", "", 0);
-  WriteLog("VK9_System.Initialization", "", 0);
+  WriteLog("Start logging", "", lkTimed);
+  WriteLog("VK9_System.Initialization", "", lkTimed);
 }
 
 void VK9_SystemFinalization() {
   using namespace vk9_system;
   // A log that has become unwritable must not cost the player the error box
   // or leave the timer resolution raised.
-  TryWriteLog("VK9_System.Finalization", "", 0);
-  if (!EngineErrors.empty()) TryWriteLog("ERRORS:", EngineErrors, 0);
-  TryWriteLog("End logging", "", 0);
+  TryWriteLog("VK9_System.Finalization", "", lkTimed);
+  if (!EngineErrors.empty()) TryWriteLog("ERRORS:", EngineErrors, lkTimed);
+  TryWriteLog("End logging", "", lkTimed);
 
   platform::TimerEndPeriod(TimerPeriod);
   LogLock.reset();

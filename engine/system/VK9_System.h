@@ -157,10 +157,21 @@ std::int32_t ReadTimer();
 // without, returns the value kept last (0 before the first update).
 std::int32_t EngineTime(bool update);
 
-// Log kinds: 0 time-stamped line, 1 indented continuation, 2 text alone,
-// 3 nothing, 4 section start, 5 section and subsection start, 6 section
-// duration, 7 subsection duration, 8 and above no entry.
-// Raises ERangeError (clock) or EInOutError (log file).
+// The kinds of WriteLog entry. Kinds 8 and above write no entry either.
+enum TLogKind : std::uint8_t {
+  lkTimed = 0,             // time columns, the label and the text
+  lkContinued = 1,         // the text indented under the line before
+  lkText = 2,              // the text alone
+  lkNothing = 3,           // no line, and no change of the log's state
+  lkSectionStart = 4,      // a timed section starts; a line when there is text
+  lkSubsectionStart = 5,   // a timed section and subsection start; a line when there is text
+  lkSectionDuration = 6,   // the section's time so far and the text
+  lkSubsectionDuration = 7,
+  lkNoEntry = 8,
+};
+
+// Appends the entry of `kind` (a TLogKind, or above). Raises ERangeError
+// (clock) or EInOutError (log file).
 void WriteLog(const std::string& label, const std::string& text, std::uint8_t kind);
 // WriteLog for a caller with nobody to tell of a log that can no longer be
 // written (the clock's range error, the file's I/O error): a unit's end, a

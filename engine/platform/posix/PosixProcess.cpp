@@ -86,11 +86,11 @@ bool backend::StartProcess(const std::string& commandText, std::uint32_t, std::u
 
 std::uint32_t LastError() { return g_lastError; }
 
-// No association database: every look-up fails as "no association" (31).
+// No association database: every look-up fails as "no association".
 std::intptr_t backend::AssociatedProgram(const std::string&, std::string& program) {
   program.clear();
   g_lastError = ENOENT;
-  return 31;
+  return kShellNoAssociation;
 }
 
 bool ProcessHasEnded(ObjectHandle process) {

@@ -30,16 +30,15 @@ std::string backend::ModuleFileName() {
 
 // The local application-data folder is the XDG data home.
 std::int32_t SpecialFolderPath(std::int32_t csidl, std::string& path) {
-  constexpr std::int32_t kFail = -2147467259;  // E_FAIL
   path.clear();
-  if (csidl != kCsidlLocalAppData) return kFail;
+  if (csidl != kCsidlLocalAppData) return kShellFail;
   std::string folder;
   if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
     folder = xdg;
   } else if (const char* home = std::getenv("HOME"); home && *home) {
     folder = std::string(home) + "/.local/share";
   } else {
-    return kFail;
+    return kShellFail;
   }
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   path = posix::FromNativePath(folder);
