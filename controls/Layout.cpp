@@ -3,20 +3,13 @@
 #include "Controls.h"
 #include "Embedded.h"
 #include "Form.h"
+#include "IniColor.h"
 #include "SkinManager.h"
 #include "VK9_System.h"
 
 namespace {
 
 [[noreturn]] void Fail(const std::string& what) { throw EArgumentException("layout: " + what); }
-
-TColor ReadColor(TIniFile& ini, const std::string& key, TColor fallback) {
-  if (!ini.KeyExists(key)) return fallback;
-  const std::string whole = ini.ReadString(key, -1);
-  if (whole == "clBtnFace") return clBtnFace;
-  return RGBColor(static_cast<std::uint8_t>(ini.ReadInteger(key, 1, 0)), static_cast<std::uint8_t>(ini.ReadInteger(key, 2, 0)),
-                  static_cast<std::uint8_t>(ini.ReadInteger(key, 3, 0)));
-}
 
 TFont ReadFont(TIniFile& ini, const TFont& fallback) {
   if (!ini.KeyExists("Font")) return fallback;

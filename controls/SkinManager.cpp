@@ -1,17 +1,11 @@
 #include "SkinManager.h"
 
+#include "IniColor.h"
 #include "VK9_System.h"
 
 namespace {
 
 const char* const kStateNames[kSkinStateCount] = {"Normal", "Hot", "Pressed", "Focused", "Disabled", "Checked"};
-
-// "R,G,B" as three items; `fallback` when the key is missing or incomplete.
-TColor ReadColor(TIniFile& ini, const std::string& key, TColor fallback) {
-  const int r = ini.ReadInteger(key, 1, -1), g = ini.ReadInteger(key, 2, -1), b = ini.ReadInteger(key, 3, -1);
-  if (r < 0 || g < 0 || b < 0 || r > 255 || g > 255 || b > 255) return fallback;
-  return RGBColor(static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(b));
-}
 
 TSkinSection ReadSection(TIniFile& ini, const std::string& name) {
   TSkinSection section;

@@ -10,9 +10,6 @@ using TColor = std::uint32_t;
 constexpr TColor RGBColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
   return TColor{r} | (TColor{g} << 8) | (TColor{b} << 16);
 }
-constexpr std::uint8_t RedOf(TColor c) { return static_cast<std::uint8_t>(c & 0xFF); }
-constexpr std::uint8_t GreenOf(TColor c) { return static_cast<std::uint8_t>((c >> 8) & 0xFF); }
-constexpr std::uint8_t BlueOf(TColor c) { return static_cast<std::uint8_t>((c >> 16) & 0xFF); }
 
 // The system's button-face colour, resolved by the peer.
 inline constexpr TColor clBtnFace = 0x8000000Fu;

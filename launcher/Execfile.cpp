@@ -8,8 +8,6 @@ namespace {
 constexpr std::uint16_t kShowCommands[] = {1 /* SW_SHOWNORMAL */, 2 /* SW_SHOWMINIMIZED */, 3 /* SW_SHOWMAXIMIZED */,
                                            0 /* SW_HIDE */, 7 /* SW_SHOWMINNOACTIVE */, 8 /* SW_SHOWNA */};
 constexpr std::uint32_t kPriorityClasses[] = {0x20 /* NORMAL */, 0x40 /* IDLE */, 0x80 /* HIGH */, 0x100 /* REALTIME */};
-// The size of the start-up record of the 32-bit program.
-constexpr std::uint32_t kStartupInfoSize = 68;
 
 }  // namespace
 
@@ -48,8 +46,7 @@ bool TExecFile::Fail() {
 }
 
 bool TExecFile::Execute() {
-  StartupInfo = TStartupInfo{kStartupInfoSize, platform::kStartfUseShowWindow,
-                             kShowCommands[static_cast<std::size_t>(WindowStyle)]};
+  StartupInfo = TStartupInfo{kShowCommands[static_cast<std::size_t>(WindowStyle)]};
   PriorityValue = kPriorityClasses[static_cast<std::size_t>(Priority)];
   CloseHandles();
 

@@ -37,10 +37,9 @@ enum class TWindowStyle { wsNorm, wsMinimize, wsMaximize, wsHide, wsMinNoActivat
 enum class TWaitStyle { wRegular, wSuspend };
 enum class TPriorityClass { pcNormal, pcIdle, pcHigh, pcRealTime };
 
-// The window settings handed to the new process.
+// The window settings handed to the new process: its show command. The
+// record's size and its "use the show command" flag are the backend's to set.
 struct TStartupInfo {
-  std::uint32_t cb = 0;
-  std::uint32_t dwFlags = 0;
   std::uint16_t wShowWindow = 0;
 };
 

@@ -14,9 +14,7 @@ void TLauncher::LoadOptions() {
   OptionsFile = std::make_unique<TIniFile>();
   UserOptionsFolder = GetSpecialFolder(platform::kCsidlLocalAppData) + "\\Ostrelund\\";
 
-  // Above two thousand million is how "no attributes" (0xFFFFFFFF) shows.
-  const std::uint32_t attributes = platform::PathAttributes(UserOptionsFolder);
-  const bool folderPresent = attributes <= 2000000000u && (attributes & platform::kAttributeDirectory) != 0;
+  const bool folderPresent = FolderExists(UserOptionsFolder);
   const std::string playerCopy = UserOptionsFolder + "Options_Game.ini";
   if (folderPresent && platform::FileExists(playerCopy)) {
     OptionsFile->Load(playerCopy);

@@ -163,7 +163,6 @@ struct ProcessInfo {
 };
 
 inline constexpr std::uint32_t kCreateNewConsole = 0x10;
-inline constexpr std::uint32_t kStartfUseShowWindow = 0x1;
 
 // Starts the program the command text names, as the system does with no
 // separate program name: Windows applies its rules for unquoted paths; the

@@ -21,3 +21,8 @@ std::int32_t WriteFileAt(THandle handle, const void* buffer, std::int32_t count,
 }
 
 void CloseFileHandle(THandle handle) { platform::FileClose(handle); }
+
+bool FolderExists(const std::string& path) {
+  const std::uint32_t attributes = platform::PathAttributes(path);
+  return attributes <= 2000000000u && (attributes & platform::kAttributeDirectory) != 0;
+}

@@ -100,11 +100,7 @@ void VK9_SystemInitialization() {
   ExeName = ExeNameFromModulePath(platform::ModuleFileName());
   LogFolder = GetSpecialFolder(platform::kCsidlLocalAppData) + "\\" + ExeName + "\\";
 
-  // "Missing" is 0xFFFFFFFF; anything above two thousand million is taken so.
-  const std::uint32_t attributes = platform::PathAttributes(LogFolder);
-  if (attributes > 2000000000u || (attributes & platform::kAttributeDirectory) == 0) {
-    platform::MakeDirectory(LogFolder);
-  }
+  if (!FolderExists(LogFolder)) platform::MakeDirectory(LogFolder);
 
   LogFileName = LogFolder + ExeName + ".log";
   if (!CreateLogFile()) {

@@ -123,6 +123,10 @@ THandle OpenFileShared(const std::string& name);
 std::int32_t ReadFileAt(THandle handle, void* buffer, std::int32_t count, std::int64_t offset);
 std::int32_t WriteFileAt(THandle handle, const void* buffer, std::int32_t count, std::int64_t offset);
 void CloseFileHandle(THandle handle);
+// True when the path's attributes can be read and carry the directory flag.
+// An attribute word above two thousand million counts as unreadable: that is
+// how the system's failure value (0xFFFFFFFF) is told.
+bool FolderExists(const std::string& path);
 
 // ---- Worker table ------------------------------------------------------------
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Embedded.h"
+#include "IniColor.h"
 #include "SkinManager.h"
 #include "VK9_System.h"
 
@@ -30,6 +31,21 @@ TEST(Skin, StatesAndColoursFallBackToNormal) {
   EXPECT_EQ(button.State(TSkinState::Pressed).Border, button.State(TSkinState::Normal).Border);  // 300 is no colour
   EXPECT_EQ(skin.Section("EDIT").Name, "DEFAULT");
   EXPECT_EQ(skin.Section("EDIT").State(TSkinState::Checked).Text, RGBColor(9, 9, 9));
+}
+
+// The layout's and the skins' colours: three items of 0 to 255, the system's
+// button face by name, the fallback for anything else.
+TEST(IniColor, ReadsThreeItemsOrTheSystemFaceElseTheFallback) {
+  const std::string text =
+      "[C]\r\nrgb= 10 , 20 , 30 \r\nface=clBtnFace\r\ntwo=1,2\r\nbig=1,2,256\r\nminus=-1,2,3\r\nmax=255,255,255\r\n";
+  TIniFile ini;
+  ini.LoadFromBytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+  ASSERT_TRUE(ini.SelectSection("C"));
+  const TColor fallback = RGBColor(7, 7, 7);
+  EXPECT_EQ(ReadColor(ini, "rgb", fallback), RGBColor(10, 20, 30));
+  EXPECT_EQ(ReadColor(ini, "face", fallback), clBtnFace);
+  EXPECT_EQ(ReadColor(ini, "max", fallback), RGBColor(255, 255, 255));
+  for (const char* key : {"missing", "two", "big", "minus"}) EXPECT_EQ(ReadColor(ini, key, fallback), fallback) << key;
 }
 
 TEST(Skin, NeedsItsSkinAndDefaultSections) {
