@@ -83,7 +83,7 @@ TEST_F(ExecfileTest, AFailedStartIsReportedOnlyThroughOnFail) {
   int shellAsked = 0;
   platform::ScopedOverrides noAssociation({.associatedProgram = [&](const std::string&, std::string& program) {
     ++shellAsked;
-    program.clear();
+    program = Child();  // whatever a failed look-up leaves there is not taken
     return std::intptr_t{32};  // the shell's "DLL not found": no association either
   }});
   for (const bool associate : {false, true}) {
