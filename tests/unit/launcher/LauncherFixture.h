@@ -14,6 +14,7 @@
 #include "MainLaunch.h"
 #include "Overrides.h"
 #include "Platform.h"
+#include "ScopedEnvironment.h"
 #include "TempDir.h"
 
 // A folder below the test's root, "/" as the engine writes it.
@@ -34,16 +35,8 @@ class LauncherTest : public ::testing::Test {
     test::WriteNativeFile(game_ + "Ostrelund.exe", "MZ");
     test::WriteNativeFile(game_ + "Options_Game.ini", "[Main]\r\n");
     std::filesystem::create_directory(appData_);
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG", "XDG_DATA_HOME"}) {
-      if (const char* value = std::getenv(name)) saved_.emplace_back(name, value);
-      ::unsetenv(name);
-    }
-    ::setenv("XDG_DATA_HOME", appData_.c_str(), 1);
-  }
-  ~LauncherTest() override {
-    ::unsetenv("LC_ALL");
-    ::unsetenv("XDG_DATA_HOME");
-    for (const auto& [name, value] : saved_) ::setenv(name.c_str(), value.c_str(), 1);
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) test::ScopedEnvironment::Set(name, nullptr);
+    test::ScopedEnvironment::Set("XDG_DATA_HOME", appData_.c_str());
   }
 
   // Creates the window and runs its start-up sequence under `locale`.
@@ -61,7 +54,7 @@ class LauncherTest : public ::testing::Test {
   std::string game_;
   std::string appData_ = root_.NativePath() + "/AppData";
   platform::ScopedOverrides module_;
-  std::vector<std::pair<std::string, std::string>> saved_;
+  test::ScopedEnvironment environment_{"LC_ALL", "LC_MESSAGES", "LANG", "XDG_DATA_HOME"};
   TLauncher launcher_;
 };
 

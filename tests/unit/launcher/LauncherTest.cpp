@@ -178,8 +178,7 @@ TEST(Language, FromTheWholeLocaleIdentifier) {
 }
 
 TEST(Language, ThePosixLocaleNamesMapToWindowsIdentifiers) {
-  const char* saved[3] = {std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG")};
-  const std::string keep[3] = {saved[0] ? saved[0] : "", saved[1] ? saved[1] : "", saved[2] ? saved[2] : ""};
+  const test::ScopedEnvironment environment{"LC_ALL", "LC_MESSAGES", "LANG"};
   const struct {
     const char* all;
     const char* messages;
@@ -193,15 +192,12 @@ TEST(Language, ThePosixLocaleNamesMapToWindowsIdentifiers) {
       {"", nullptr, "it_IT.UTF-8", 0x0410},
   };
   for (const auto& c : cases) {
-    const auto set = [](const char* name, const char* value) { value ? ::setenv(name, value, 1) : ::unsetenv(name); };
-    set("LC_ALL", c.all);
-    set("LC_MESSAGES", c.messages);
-    set("LANG", c.lang);
+    test::ScopedEnvironment::Set("LC_ALL", c.all);
+    test::ScopedEnvironment::Set("LC_MESSAGES", c.messages);
+    test::ScopedEnvironment::Set("LANG", c.lang);
     EXPECT_EQ(platform::ThreadLocaleId(), c.id) << (c.all ? c.all : "") << "/" << (c.messages ? c.messages : "") << "/"
                                                 << (c.lang ? c.lang : "");
   }
-  const char* names[3] = {"LC_ALL", "LC_MESSAGES", "LANG"};
-  for (int i = 0; i < 3; ++i) saved[i] ? ::setenv(names[i], keep[i].c_str(), 1) : ::unsetenv(names[i]);
 }
 
 TEST(Language, WideTextBecomesWindows1252WithReplacements) {

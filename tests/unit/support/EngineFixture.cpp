@@ -7,8 +7,7 @@
 namespace test {
 
 EngineTest::EngineTest() {
-  if (const char* xdg = std::getenv("XDG_DATA_HOME")) savedXdg_ = xdg;
-  ::setenv("XDG_DATA_HOME", appData_.NativePath().c_str(), 1);
+  ScopedEnvironment::Set("XDG_DATA_HOME", appData_.NativePath().c_str());
   platform::Overrides overrides;
   overrides.timerTime = [this] { return clock_; };
   overrides.messageBox = [this](const std::string& text, const std::string& caption, std::uint32_t style) {
@@ -20,11 +19,6 @@ EngineTest::EngineTest() {
 EngineTest::~EngineTest() {
   StopEngine();
   overrides_.reset();
-  if (savedXdg_) {
-    ::setenv("XDG_DATA_HOME", savedXdg_->c_str(), 1);
-  } else {
-    ::unsetenv("XDG_DATA_HOME");
-  }
   EngineErrors.clear();
   LogDisabled = FatalErrorLogfile = FatalErrorTimeCount = false;
 }

@@ -12,6 +12,7 @@
 
 #include "Overrides.h"
 #include "Platform.h"
+#include "ScopedEnvironment.h"
 #include "TempDir.h"
 #include "VK9_System.h"
 
@@ -45,7 +46,7 @@ class EngineTest : public ::testing::Test {
   std::vector<ShownMessageBox> boxes_;
 
  private:
-  std::optional<std::string> savedXdg_;
+  ScopedEnvironment environment_{"XDG_DATA_HOME"};
   std::unique_ptr<platform::ScopedOverrides> overrides_;
   bool started_ = false;
 };

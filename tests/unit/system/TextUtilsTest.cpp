@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "ScopedEnvironment.h"
 #include "TempDir.h"
 #include "VK9_System.h"
 
@@ -98,16 +99,10 @@ TEST(PathRoutines, OnlyTheBackslashSeparates) {
 }
 
 TEST(GetSpecialFolder, LocalAppDataIsTheDataHomeWithBackslashes) {
-  const char* saved = std::getenv("XDG_DATA_HOME");
-  const std::string restore = saved ? saved : "";
-  ::setenv("XDG_DATA_HOME", "/srv/players/anna/data/", 1);
+  const test::ScopedEnvironment environment{"XDG_DATA_HOME"};
+  test::ScopedEnvironment::Set("XDG_DATA_HOME", "/srv/players/anna/data/");
   EXPECT_EQ(GetSpecialFolder(28), "\\srv\\players\\anna\\data");
   EXPECT_EQ(GetSpecialFolder(-1), "");  // no such folder: empty, no error
-  if (saved) {
-    ::setenv("XDG_DATA_HOME", restore.c_str(), 1);
-  } else {
-    ::unsetenv("XDG_DATA_HOME");
-  }
 }
 
 }  // namespace
