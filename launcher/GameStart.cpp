@@ -11,7 +11,7 @@ constexpr std::uint32_t kHoldAfterStartMs = 2000;
 void TLauncher::bbRunClick(TControl&) {
   if (!StoreOptions()) return;
 
-  const platform::ObjectHandle mutex = platform::CreateNamedMutex(kGameMutex, true);
+  const platform::MutexHandle mutex = platform::CreateNamedMutex(kGameMutex, true);
   {
     TExecFile game;
     // Quoted: unquoted, a game folder such as "C:\Program Files\Ostrelund\"
@@ -26,7 +26,7 @@ void TLauncher::bbRunClick(TControl&) {
   }
   platform::SleepFor(kHoldAfterStartMs);
   platform::ReleaseNamedMutex(mutex);
-  platform::CloseObject(mutex);
+  platform::CloseMutex(mutex);
 
   OptionsFile.reset();
   Close();

@@ -151,7 +151,7 @@ void ClearFpuExceptions();
 
 // ---- Processes and the message queue --------------------------------------
 
-// A kernel object: a process, a thread, a mutex. Null for none.
+// A started program's process or thread. Null for none.
 using ObjectHandle = void*;
 bool CloseObject(ObjectHandle object);
 
@@ -189,10 +189,14 @@ void WaitForProcessOrMessage(ObjectHandle process);
 // queue. Returns true, with the quit code, when it took the quit message.
 bool DispatchPendingMessages(std::uint32_t& quitCode);
 
-// A named mutex (a local name). Null on failure; an existing mutex of that
-// name gives a handle to it.
-ObjectHandle CreateNamedMutex(const std::string& name, bool initialOwner);
-bool ReleaseNamedMutex(ObjectHandle mutex);
+// A named mutex (a local name), a type of its own so that it cannot be
+// handed where a process is meant. Null on failure; an existing mutex of
+// that name gives a handle to it.
+struct MutexObject;
+using MutexHandle = MutexObject*;
+MutexHandle CreateNamedMutex(const std::string& name, bool initialOwner);
+bool ReleaseNamedMutex(MutexHandle mutex);
+bool CloseMutex(MutexHandle mutex);
 // True when a mutex of that name exists (the POSIX one: is held).
 bool NamedMutexExists(const std::string& name);
 

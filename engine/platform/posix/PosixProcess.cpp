@@ -27,8 +27,8 @@ thread_local std::uint32_t g_lastError = 0;
 
 // Process handles hold the pid shifted left, mutex handles an aligned pointer
 // with the low bit set, so CloseObject can tell them apart.
-pid_t Pid(ObjectHandle process) { return static_cast<pid_t>(reinterpret_cast<std::intptr_t>(process) >> 1); }
-ObjectHandle ProcessHandle(pid_t pid) { return reinterpret_cast<ObjectHandle>(static_cast<std::intptr_t>(pid) << 1); }
+pid_t Pid(ObjectHandle process) { return static_cast<pid_t>(reinterpret_cast<std::intptr_t>(process)); }
+ObjectHandle ProcessHandle(pid_t pid) { return reinterpret_cast<ObjectHandle>(static_cast<std::intptr_t>(pid)); }
 
 // Splits at blanks outside double quotes; the quotes themselves go.
 std::vector<std::string> SplitCommand(const std::string& text) {
@@ -57,12 +57,13 @@ std::string MutexPath(const std::string& name) {
   return std::string(tmp && *tmp ? tmp : "/tmp") + "/" + name + ".mutex";
 }
 
-struct Mutex {
-  int fd;
-};
-constexpr std::intptr_t kMutexTag = 1;
 
 }  // namespace
+
+// An advisory lock on a file in the temporary folder.
+struct MutexObject {
+  int fd;
+};
 
 bool backend::StartProcess(const std::string& commandText, std::uint32_t, std::uint16_t, ProcessInfo& info) {
   std::vector<std::string> args = SplitCommand(commandText);
@@ -110,20 +111,23 @@ void WaitForProcessOrMessage(ObjectHandle process) { WaitForProcess(process); }
 
 bool DispatchPendingMessages(std::uint32_t&) { return false; }
 
-ObjectHandle CreateNamedMutex(const std::string& name, bool initialOwner) {
+MutexHandle CreateNamedMutex(const std::string& name, bool initialOwner) {
   const int fd = ::open(MutexPath(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) {
     g_lastError = static_cast<std::uint32_t>(errno);
     return nullptr;
   }
   if (initialOwner) ::flock(fd, LOCK_EX | LOCK_NB);
-  return reinterpret_cast<ObjectHandle>(reinterpret_cast<std::intptr_t>(new Mutex{fd}) | kMutexTag);
+  return new MutexObject{fd};
 }
 
-bool ReleaseNamedMutex(ObjectHandle mutex) {
-  const auto tagged = reinterpret_cast<std::intptr_t>(mutex);
-  if ((tagged & kMutexTag) == 0) return false;
-  return ::flock(reinterpret_cast<Mutex*>(tagged & ~kMutexTag)->fd, LOCK_UN) == 0;
+bool ReleaseNamedMutex(MutexHandle mutex) { return mutex && ::flock(mutex->fd, LOCK_UN) == 0; }
+
+bool CloseMutex(MutexHandle mutex) {
+  if (!mutex) return false;
+  const bool closed = ::close(mutex->fd) == 0;
+  delete mutex;
+  return closed;
 }
 
 bool NamedMutexExists(const std::string& name) {
@@ -134,16 +138,9 @@ bool NamedMutexExists(const std::string& name) {
   return held;
 }
 
+// A process: reaped if it has ended, so it leaves no zombie behind.
 bool CloseObject(ObjectHandle object) {
-  const auto tagged = reinterpret_cast<std::intptr_t>(object);
-  if (tagged == 0) return false;
-  if (tagged & kMutexTag) {
-    Mutex* mutex = reinterpret_cast<Mutex*>(tagged & ~kMutexTag);
-    const bool closed = ::close(mutex->fd) == 0;
-    delete mutex;
-    return closed;
-  }
-  // A process: reap it if it has ended, so it leaves no zombie behind.
+  if (!object) return false;
   int status = 0;
   ::waitpid(Pid(object), &status, WNOHANG);
   return true;

@@ -59,11 +59,14 @@ bool DispatchPendingMessages(std::uint32_t& quitCode) {
   return false;
 }
 
-ObjectHandle CreateNamedMutex(const std::string& name, bool initialOwner) {
-  return ::CreateMutexA(nullptr, initialOwner ? TRUE : FALSE, name.c_str());
+// The mutex's HANDLE itself, under the seam's own pointer type.
+MutexHandle CreateNamedMutex(const std::string& name, bool initialOwner) {
+  return reinterpret_cast<MutexHandle>(::CreateMutexA(nullptr, initialOwner ? TRUE : FALSE, name.c_str()));
 }
 
-bool ReleaseNamedMutex(ObjectHandle mutex) { return ::ReleaseMutex(mutex) != 0; }
+bool ReleaseNamedMutex(MutexHandle mutex) { return mutex && ::ReleaseMutex(reinterpret_cast<HANDLE>(mutex)) != 0; }
+
+bool CloseMutex(MutexHandle mutex) { return mutex && ::CloseHandle(reinterpret_cast<HANDLE>(mutex)) != 0; }
 
 bool NamedMutexExists(const std::string& name) {
   HANDLE mutex = ::OpenMutexA(SYNCHRONIZE, FALSE, name.c_str());
