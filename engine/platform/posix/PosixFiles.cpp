@@ -1,6 +1,6 @@
 // Files and folders over POSIX descriptors. POSIX has no share modes, so
 // "shared" opens are plain opens.
-#include "../Platform.h"
+#include "Platform.h"
 #include "PosixPath.h"
 
 #include <cerrno>

@@ -1,6 +1,6 @@
 // The thread locale of the POSIX backend: the identifier Windows would give
 // for the language and country of LC_ALL, LC_MESSAGES or LANG ("de_CH.UTF-8").
-#include "../Platform.h"
+#include "Platform.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -4,7 +4,7 @@
 // in the temporary folder: held while locked, so another process can see it
 // with NamedMutexExists.
 #include "../Backend.h"
-#include "../Platform.h"
+#include "Platform.h"
 #include "PosixPath.h"
 
 #include <cerrno>

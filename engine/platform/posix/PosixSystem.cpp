@@ -1,6 +1,6 @@
 // System services, clock, locks and process end over POSIX.
 #include "../Backend.h"
-#include "../Platform.h"
+#include "Platform.h"
 #include "PosixPath.h"
 
 #include <cstdio>

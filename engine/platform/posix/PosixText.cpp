@@ -3,8 +3,8 @@
 // manifest has it on Windows); UTF-8 is decoded with U+FFFD for each maximal
 // ill-formed subsequence, as the Windows converter does.
 #include "../Backend.h"
-#include "../Platform.h"
-#include "../Utf8.h"
+#include "Platform.h"
+#include "Utf8.h"
 
 namespace platform {
 

@@ -1,5 +1,5 @@
 // Files and folders over the Windows API.
-#include "../Platform.h"
+#include "Platform.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 // Processes, the message queue and named mutexes over the Windows API.
 #include "../Backend.h"
-#include "../Platform.h"
+#include "Platform.h"
 
 #include <windows.h>
 #include <shellapi.h>

@@ -1,7 +1,7 @@
 // System services, clock, locks and process end over the Windows API.
 #include "../Backend.h"
-#include "../Platform.h"
-#include "../Utf8.h"
+#include "Platform.h"
+#include "Utf8.h"
 
 #include <windows.h>
 #include <mmsystem.h>
