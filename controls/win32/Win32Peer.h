@@ -146,7 +146,6 @@ class FormPeer final : public TFormPeer {
   const TSkin& Skin() const { return *skin_; }
   // A colour of the model on screen: the system button face is the skin's Face.
   COLORREF Resolve(TColor color) const;
-  HBRUSH FaceBrush() const { return faceBrush_; }
 
   // True while the peer writes the model's state into its windows: what the
   // windows report then is the peer's own echo, not the player's action.
