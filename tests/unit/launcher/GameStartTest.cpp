@@ -55,6 +55,8 @@ class GameStartTest : public LauncherTest {
       : LauncherTest(folder), sleep_({.sleep = [this](std::uint32_t ms) {
           road_.push_back("sleep " + std::to_string(ms) + " ms: window " + (launcher_.Visible() ? "shown" : "hidden") +
                           ", mutex " + (platform::NamedMutexExists(kGameMutex) ? "held" : "free"));
+          // The hold lasts until the started game has looked for the mutex.
+          WaitForGameReport(game_, static_cast<int>(ms));
         }}) {
     std::filesystem::copy_file(ECHO_CHILD, game_ + "Ostrelund.exe", std::filesystem::copy_options::overwrite_existing);
     ::unsetenv("ECHO_CHILD_SLEEP_MS");

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "Overrides.h"
 #include "Platform.h"
 #include "SystemInternal.h"
 #include "VK9_System.h"
