@@ -15,8 +15,7 @@ from launcher_window import GameFolder, LauncherRun, read_bmp, read_report, read
 STANDIN = BIN / "Ostrelund.exe"
 SHIPPED = ROOT / "resources" / "game"
 TEXTS = read_texts(FIXTURES / "Texts.Ini")
-RUN, EXIT, WINDOWED, PANEL, MEMO = 4, 5, 8, 14, 15
-RADIO_ITEMS = (101, 102, 103, 104)
+from control_ids import EXIT, LANGUAGE, MEMO, PANEL, RADIO_ITEMS, RUN, WINDOWED
 ENGLISH_SYSTEM, RUSSIAN_SYSTEM = "en_US.UTF-8", "ru_RU.UTF-8"
 
 # The controls that take a caption from Texts.Ini, by window ID.
@@ -141,7 +140,7 @@ def test_a_game_folder_outside_the_code_page_keeps_its_options_and_starts_the_ga
     shutil.copy2(STANDIN, game.path / "Ostrelund.exe")
     run, window = game.launch(ENGLISH_SYSTEM)
     # The game and its options were found, and the player's copy was made.
-    assert window[RUN]["enabled"] and window[3]["enabled"]
+    assert window[RUN]["enabled"] and window[LANGUAGE]["enabled"]
     assert window[RUN]["text"] == TEXTS["bbRun_Eng"]
     assert b"Windowed_Mode=Yes" in game.player_options.read_bytes()
 

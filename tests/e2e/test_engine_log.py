@@ -13,7 +13,7 @@ HEADER = [b"Debug Information Engine (v. 0.9 MT)",
 # column: a tab and three blanks, or seconds with three decimals in 8.
 TIME_COLUMNS = rb"[ \d]\d+:[ \d]\d:[ \d]{4}\d(\t   |[ \d]{3}\d+\.\d{3})"
 
-EXIT = 5  # the "Exit" button's control ID
+from control_ids import EXIT
 
 
 def log_folder(wine):

@@ -5,10 +5,13 @@ Texts.Ini that cannot be opened."""
 
 import pytest
 
+from control_ids import (ALWAYS_DISABLED, ANTI_ALIASING, ATOC, CHECK_BOXES, EXIT, GRAPHICS, IMAGE, LANGUAGE, MEMO,
+                         NO_SOUND, RADIO_ITEMS, RUN, SHADOWS, SOUND, WINDOWED)
 from launcher_window import BS_AUTORADIOBUTTON, BS_DEFPUSHBUTTON, BS_TYPEMASK, CAPTION, WS_CAPTION, read_bmp
 
 # id: (name, parent id (0: the window), x, y, width, height) with the
-# message panel hidden; positions in the parent's client area.
+# message panel hidden; positions in the parent's client area. The IDs are
+# written out: they are what other programs find the controls by.
 LAYOUT = {
     1: ("Image1", 0, 0, 0, 436, 199),
     2: ("sBevel", 0, 0, 342, 434, 2),
@@ -28,11 +31,8 @@ LAYOUT = {
     16: ("bbMessage", 0, 220, 316, 215, 21),
     17: ("bbEditor", 0, 1, 349, 96, 31),
 }
-RADIO_ITEMS = (101, 102, 103, 104)
-CHECK_BOXES = (7, 8, 9, 10, 13)
-ALWAYS_DISABLED = {11, 16, 17}
 # What a game folder without the game or its options disables.
-GAME_CONTROLS = {3, 4, 6, 7, 8, 9, 10}
+GAME_CONTROLS = {LANGUAGE, RUN, GRAPHICS, ANTI_ALIASING, WINDOWED, SHADOWS, ATOC}
 
 # The captions compiled into the program.
 BUILT_IN = {
@@ -96,9 +96,9 @@ def test_layout(game):
         control = window.by_id.get(control_id)
         actual[name] = control and (control["parent"], control["rect"], control["visible"], control["enabled"])
     assert actual == expected
-    assert window[1]["class"].lower() == "static"
-    assert window[4]["style"] & BS_TYPEMASK == BS_DEFPUSHBUTTON  # bbRun, the default button
-    assert window[15]["class"].lower() == "edit"
+    assert window[IMAGE]["class"].lower() == "static"
+    assert window[RUN]["style"] & BS_TYPEMASK == BS_DEFPUSHBUTTON  # the default button
+    assert window[MEMO]["class"].lower() == "edit"
 
     for control_id in RADIO_ITEMS:
         item = window[control_id]
@@ -179,7 +179,7 @@ def test_a_game_folder_without_the_game_disables_its_controls(game, missing):
         # disabled.
         expected -= {10}
     assert disabled == expected
-    assert window[13]["enabled"] and window[5]["enabled"] and window[12]["enabled"]
+    assert window[NO_SOUND]["enabled"] and window[EXIT]["enabled"] and window[SOUND]["enabled"]
 
 
 @pytest.mark.parametrize("lang, click, expected, codepage", [
@@ -197,28 +197,28 @@ def test_a_language_item_switches_the_captions_at_once(game, lang, click, expect
 def test_check_boxes_answer_button_messages(game):
     run, _ = game.launch()
     probe = run.probe
-    probe.check(8, False)   # cbWindow
-    probe.check(13, True)   # cbNoSound
-    probe.click(9)          # cbShadowQuality: checked -> unchecked
-    window = probe.wait_until(lambda w: w[9]["check"] == 0)
-    assert {i: window[i]["check"] for i in (8, 9, 13)} == {8: 0, 9: 0, 13: 1}
+    probe.check(WINDOWED, False)
+    probe.check(NO_SOUND, True)
+    probe.click(SHADOWS)  # checked -> unchecked
+    window = probe.wait_until(lambda w: w[SHADOWS]["check"] == 0)
+    assert {i: window[i]["check"] for i in (WINDOWED, SHADOWS, NO_SOUND)} == {WINDOWED: 0, SHADOWS: 0, NO_SOUND: 1}
 
     # Supersampling follows anti-aliasing: off takes it off and disables it.
-    probe.check(10, True)
-    probe.click(7)
-    window = probe.wait_until(lambda w: w[7]["check"] == 0)
-    assert (window[10]["check"], window[10]["enabled"]) == (0, False)
-    probe.click(7)
-    window = probe.wait_until(lambda w: w[7]["check"] == 1)
-    assert (window[10]["check"], window[10]["enabled"]) == (0, True)
+    probe.check(ATOC, True)
+    probe.click(ANTI_ALIASING)
+    window = probe.wait_until(lambda w: w[ANTI_ALIASING]["check"] == 0)
+    assert (window[ATOC]["check"], window[ATOC]["enabled"]) == (0, False)
+    probe.click(ANTI_ALIASING)
+    window = probe.wait_until(lambda w: w[ANTI_ALIASING]["check"] == 1)
+    assert (window[ATOC]["check"], window[ATOC]["enabled"]) == (0, True)
 
 
 def test_exit_ends_the_program_without_saving(game):
     run, _ = game.launch()
     saved = game.player_options.read_bytes()
     # Changes made in the window are dropped.
-    run.probe.click(8)
-    run.probe.click(103)
-    run.probe.click(5)
+    run.probe.click(WINDOWED)
+    run.probe.click(RADIO_ITEMS[2])
+    run.probe.click(EXIT)
     assert run.wait_exit() == 0
     assert game.player_options.read_bytes() == saved

@@ -14,8 +14,7 @@ import pytest
 from conftest import FIXTURES, PROBE, ROOT, WORK
 from launcher_window import LauncherRun, read_bmp, read_texts, to_windows
 
-RUN, EXIT, BEVEL, EDITOR, PANEL, MEMO = 4, 5, 2, 17, 14, 15
-NO_SOUND = 13
+from control_ids import BEVEL, EDITOR, EXIT, MEMO, NO_SOUND, PANEL, RUN
 SHIPPED = ROOT / "resources" / "game"
 GERMAN = "de_DE.UTF-8"
 PURE_RED = (255, 0, 0)

@@ -9,9 +9,7 @@ from conftest import BIN
 from launcher_window import read_report
 
 STANDIN = BIN / "Ostrelund.exe"
-RUN, EXIT = 4, 5
-ANTI_ALIASING, WINDOWED, SHADOWS, ATOC, NO_SOUND = 7, 8, 9, 10, 13
-RADIO_ITEMS = (101, 102, 103, 104)
+from control_ids import ANTI_ALIASING, ATOC, EXIT, NO_SOUND, RADIO_ITEMS, RUN, SHADOWS, WINDOWED
 
 
 def checks(window):

@@ -12,11 +12,11 @@ import zipfile
 import pytest
 
 from conftest import BIN, NOT_SHIPPED_BUILD, ROOT
+from control_ids import RADIO_ITEMS, RUN
 from launcher_window import LAUNCHER, LauncherRun
 from test_options_and_game_start import read_report
 
 PACKAGES = ROOT / "build" / "package"
-RUN = 4
 CONTENTS = {"Ostrelund_Launcher.exe", "Texts.Ini", "Options_Game.ini", "README.txt", "SHA256SUMS"}
 
 
@@ -143,7 +143,7 @@ def test_a_fresh_install_opens_in_the_systems_language(wine_run, package, lang, 
     _, windows, player_options = install(wine_run, package)
     run = LauncherRun(wine_run, wine_run.env_for(lang), windows + "\\" + LAUNCHER.name)
     window = run.wait_window()
-    assert [i for i in (101, 102, 103, 104) if window[i]["check"] == 1] == [item]
+    assert [i for i in RADIO_ITEMS if window[i]["check"] == 1] == [item]
     run.probe.click(RUN)
     assert run.wait_exit() == 0
     assert b"Global_Language=" + stored + b"\r\n" in player_options.read_bytes()

@@ -11,7 +11,8 @@ import shutil
 import pytest
 
 from conftest import ROOT
-from test_machine_checks import MEMO, SHIPPED, launch, machine  # noqa: F401  (machine is a fixture)
+from control_ids import BUTTONS, CHECK_BOXES, GROUP_BOXES, LANGUAGE, MEMO, RADIO_ITEMS
+from test_machine_checks import SHIPPED, launch, machine  # noqa: F401  (machine is a fixture)
 
 LAYOUT = ROOT / "resources" / "layout" / "Launcher.ini"
 
@@ -21,11 +22,6 @@ LAYOUT = ROOT / "resources" / "layout" / "Launcher.ini"
 # (Win32GroupBox.cpp); a button its focus mark 3 inside each edge
 # (Win32Button.cpp), which a centred caption must clear.
 CHECK_ROOM, GROUP_ROOM, BUTTON_ROOM = 16, 14, 6
-BUTTONS = (4, 5, 11, 16, 17)
-CHECK_BOXES = (7, 8, 9, 10, 13)
-GROUP_BOXES = (3, 6, 12, 14)
-RADIO_ITEMS = (101, 102, 103, 104)
-RADIO_GROUP = 3
 
 
 def layout_fonts():
@@ -48,7 +44,7 @@ def layout_fonts():
             else:
                 fonts[len(sections)] = font
     table = {control_id: fonts.get(control_id, form_font) for control_id in range(1, len(sections) + 1)}
-    table.update({item: table[RADIO_GROUP] for item in RADIO_ITEMS})
+    table.update({item: table[LANGUAGE] for item in RADIO_ITEMS})
     return table
 
 
