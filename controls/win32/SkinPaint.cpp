@@ -28,19 +28,28 @@ COLORREF MarkColor(const TSkinSection& section, const ControlState& state) {
   return StateOf(section, state.Enabled ? TSkinState::Checked : TSkinState::Disabled).Mark;
 }
 
-BufferedPaint::BufferedPaint(HWND window) : window_(window) {
-  screen_ = BeginPaint(window, &paint_);
-  GetClientRect(window, &client_);
-  memory_ = CreateCompatibleDC(screen_);
-  bitmap_ = CreateCompatibleBitmap(screen_, std::max<LONG>(client_.right, 1), std::max<LONG>(client_.bottom, 1));
+MemoryCanvas::MemoryCanvas(HDC target, int x, int y, int width, int height)
+    : target_(target), x_(x), y_(y), width_(std::max(width, 1)), height_(std::max(height, 1)) {
+  memory_ = CreateCompatibleDC(target_);
+  bitmap_ = CreateCompatibleBitmap(target_, width_, height_);
   oldBitmap_ = SelectObject(memory_, bitmap_);
 }
 
-BufferedPaint::~BufferedPaint() {
-  BitBlt(screen_, 0, 0, client_.right, client_.bottom, memory_, 0, 0, SRCCOPY);
+MemoryCanvas::~MemoryCanvas() {
+  BitBlt(target_, x_, y_, width_, height_, memory_, 0, 0, SRCCOPY);
   SelectObject(memory_, oldBitmap_);
   DeleteObject(bitmap_);
   DeleteDC(memory_);
+}
+
+BufferedPaint::BufferedPaint(HWND window) : window_(window) {
+  HDC screen = BeginPaint(window, &paint_);
+  GetClientRect(window, &client_);
+  canvas_.emplace(screen, 0, 0, client_.right, client_.bottom);
+}
+
+BufferedPaint::~BufferedPaint() {
+  canvas_.reset();  // copied to the window before the paint ends
   EndPaint(window_, &paint_);
 }
 

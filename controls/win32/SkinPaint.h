@@ -7,6 +7,8 @@
 //   the default button (the one Enter presses) has Checked.Border.
 #pragma once
 
+#include <optional>
+
 #include "Win32Peer.h"
 
 namespace skinpaint {
@@ -23,6 +25,24 @@ struct ControlState {
 const TSkinColors& Body(const TSkinSection& section, const ControlState& state);
 COLORREF MarkColor(const TSkinSection& section, const ControlState& state);
 
+// Drawing into a memory bitmap that is copied to `target` at (x, y) when
+// the canvas ends, so that parts drawn over each other never flicker.
+class MemoryCanvas {
+ public:
+  MemoryCanvas(HDC target, int x, int y, int width, int height);
+  ~MemoryCanvas();
+  MemoryCanvas(const MemoryCanvas&) = delete;
+  MemoryCanvas& operator=(const MemoryCanvas&) = delete;
+  HDC Dc() const { return memory_; }
+
+ private:
+  HDC target_;
+  int x_, y_, width_, height_;
+  HDC memory_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ oldBitmap_ = nullptr;
+};
+
 // Double-buffered WM_PAINT: everything is drawn into Dc, a memory bitmap of
 // the client size, and copied to the window at the end.
 class BufferedPaint {
@@ -31,17 +51,14 @@ class BufferedPaint {
   ~BufferedPaint();
   BufferedPaint(const BufferedPaint&) = delete;
   BufferedPaint& operator=(const BufferedPaint&) = delete;
-  HDC Dc() const { return memory_; }
+  HDC Dc() const { return canvas_->Dc(); }
   const RECT& Client() const { return client_; }
 
  private:
   HWND window_;
   PAINTSTRUCT paint_{};
-  HDC screen_ = nullptr;
-  HDC memory_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ oldBitmap_ = nullptr;
   RECT client_{};
+  std::optional<MemoryCanvas> canvas_;
 };
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF color);

@@ -143,9 +143,8 @@ class MemoPeer final : public ControlPeer {
     const int width = area.right - area.left, height = area.bottom - area.top;
     if (width <= 0 || height <= 0) return;
 
-    HDC dc = CreateCompatibleDC(windowDc);
-    HBITMAP bitmap = CreateCompatibleBitmap(windowDc, width, height);
-    const HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    const skinpaint::MemoryCanvas canvas(windowDc, area.left, area.top, width, height);
+    HDC dc = canvas.Dc();
     const TSkinSection& edit = Form().Skin().Section("EDIT");
     const TSkinSection& button = Form().Skin().Section("BUTTON");
     const bool usable = enabled && !(bar.rgstate[0] & STATE_SYSTEM_UNAVAILABLE);
@@ -165,11 +164,6 @@ class MemoPeer final : public ControlPeer {
     part(RECT{0, 0, width, buttonSize}, bar.rgstate[1], -1);
     part(RECT{0, height - buttonSize, width, height}, bar.rgstate[5], 1);
     if (usable && bar.xyThumbBottom > bar.xyThumbTop) part(RECT{0, bar.xyThumbTop, width, bar.xyThumbBottom}, bar.rgstate[3], 0);
-
-    BitBlt(windowDc, area.left, area.top, width, height, dc, 0, 0, SRCCOPY);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
   }
 
   TsMemo& memo_;
