@@ -120,6 +120,18 @@ def test_machine_messages_follow_a_language_the_system_cannot_hold(game):
     assert window[PANEL]["visible"]
 
 
+def start_with_windowed_mode_off(run, game):
+    """Unticks "Windowed mode", presses "Game start" and waits for the
+    launcher's end: (the stand-in game's report, the player's options as
+    they were saved)."""
+    run.probe.click(WINDOWED)
+    run.probe.wait_until(lambda w: w[WINDOWED]["check"] == 0)
+    run.probe.click(RUN)
+    report = read_report(game)
+    assert run.wait_exit() == 0
+    return report, game.player_options.read_bytes()
+
+
 # A Cyrillic folder with a space, one of CJK characters, and one whose path
 # the 255 characters of the command line cannot hold quoted but the system
 # can run (it goes by its short form).
@@ -144,13 +156,7 @@ def test_a_game_folder_outside_the_code_page_keeps_its_options_and_starts_the_ga
     assert window[RUN]["text"] == TEXTS["bbRun_Eng"]
     assert b"Windowed_Mode=Yes" in game.player_options.read_bytes()
 
-    run.probe.click(WINDOWED)
-    run.probe.wait_until(lambda w: w[WINDOWED]["check"] == 0)
-    run.probe.click(RUN)
-    report = read_report(game)
-    assert run.wait_exit() == 0
-
-    saved = game.player_options.read_bytes()
+    report, saved = start_with_windowed_mode_off(run, game)
     assert b"Windowed_Mode=No" in saved
     lines = report.split(b"\r\n")
     assert lines[2] == b"MutexExisted=Yes"
@@ -211,12 +217,7 @@ def test_a_user_outside_the_code_page_gets_the_log_and_keeps_the_options(foreign
 
     log = appdata / "Ostrelund_Launcher" / "Ostrelund_Launcher.log"
     assert log.read_bytes().startswith(b"Debug Information Engine (v. 0.9 MT)\r\n")  # UTF-8, no BOM
-    run.probe.click(WINDOWED)
-    run.probe.wait_until(lambda w: w[WINDOWED]["check"] == 0)
-    run.probe.click(RUN)
-    report = read_report(game)
-    assert run.wait_exit() == 0
-    saved = game.player_options.read_bytes()
+    report, saved = start_with_windowed_mode_off(run, game)
     assert game.player_options.parent.parent == appdata and b"Windowed_Mode=No" in saved
     # The game finds the options where the launcher kept them.
     assert report.split(b"Options_Game.ini:\r\n", 1)[1] == saved
