@@ -1,6 +1,10 @@
 // The unit's start-up and shutdown.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 
 #include "EngineFixture.h"
@@ -101,6 +105,23 @@ TEST_F(StartupTest, ALogFolderThatCannotBeMadeTurnsLoggingOff) {
   StopEngine();
   EXPECT_TRUE(boxes_.empty());
   EXPECT_EQ(test::ReadNativeFile(appData_.NativePath() + "/" + ExpectedExeName()), "in the way");
+}
+
+// A disk with room for a few bytes only: the log file is made, but its
+// header cannot be written whole. That counts as a log that could not be
+// made, rather than lines without their header.
+TEST_F(StartupTest, ALogHeaderThatCannotBeWrittenTurnsLoggingOff) {
+  EXPECT_EXIT(
+      {
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit room{};
+        ::getrlimit(RLIMIT_FSIZE, &room);
+        room.rlim_cur = 20;
+        ::setrlimit(RLIMIT_FSIZE, &room);
+        StartEngine();
+        std::_Exit(FatalErrorLogfile && LogDisabled && !FatalErrorTimeCount ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(StartupTest, SetsRoundToNearestWithAllExceptionsMasked) {
