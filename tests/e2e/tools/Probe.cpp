@@ -223,7 +223,7 @@ std::string ControlJson(HWND top, HWND control) {
   RECT client{};
   ::GetClientRect(control, &client);
   json += ",\"client\":[" + Number(client.right) + "," + Number(client.bottom) + "]";
-  if (ClassOf(control) == L"Edit" || ClassOf(control) == L"EDIT") {
+  if (::lstrcmpiW(ClassOf(control).c_str(), L"Edit") == 0) {
     // Lines as the control wraps them, and the first one scrolled into view.
     DWORD_PTR lines = 0, first = 0;
     ::SendMessageTimeoutW(control, EM_GETLINECOUNT, 0, 0, SMTO_ABORTIFHUNG, kSendTimeout, &lines);
