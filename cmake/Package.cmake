@@ -1,7 +1,8 @@
 # The release package: the launcher, the game-folder data it needs, a README
 # for the game's developers and SHA256SUMS, as one zip whose files drop
-# straight into a game folder. `cpack` in the win32 build folder makes it
-# (scripts/package); the version comes from project() alone.
+# straight into a game folder. scripts/package installs these files from the
+# win32 build folder and zips them reproducibly; the version comes from
+# project() alone.
 install(TARGETS Ostrelund_Launcher RUNTIME DESTINATION .)
 install(FILES
   ${PROJECT_SOURCE_DIR}/resources/game/Texts.Ini
@@ -13,13 +14,3 @@ configure_file(${PROJECT_SOURCE_DIR}/resources/package/README.txt.in
 install(FILES ${CMAKE_BINARY_DIR}/package/README.txt DESTINATION .)
 # Last, so that every file above is in place: sums in sha256sum's format.
 install(SCRIPT ${PROJECT_SOURCE_DIR}/cmake/WriteSha256Sums.cmake)
-
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME Ostrelund_Launcher)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_FILE_NAME Ostrelund_Launcher-${PROJECT_VERSION}-win32)
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-set(CPACK_PACKAGE_DIRECTORY ${PROJECT_SOURCE_DIR}/build/package)
-set(CPACK_OUTPUT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackConfig.cmake)
-set(CPACK_SOURCE_OUTPUT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackSourceConfig.cmake)
-include(CPack)
