@@ -13,18 +13,21 @@ ROOT = pathlib.Path(__file__).resolve().parents[2]
 
 
 def choose_build():
-    """(the folder of the Windows programs, the Wine command, why the shipped
-    i686 build is not the one tested, or None), as scripts/wine-build tells.
-    OSTRELUND_WIN_BIN chooses the folder by hand."""
+    """(the folder of the Windows programs, how the shipped i686 build runs:
+    "native", "emulated", or None when another build was chosen by hand).
+    The i686 build runs under `wine` through scripts/wine-i386, which runs it
+    natively where the kernel can and under user-mode emulation where it
+    cannot. OSTRELUND_WIN_BIN chooses another folder (the x86_64 build, say)."""
     if "OSTRELUND_WIN_BIN" in os.environ:
-        return pathlib.Path(os.environ["OSTRELUND_WIN_BIN"]), "wine", None
-    lines = subprocess.run([str(ROOT / "scripts" / "wine-build")], check=True, capture_output=True,
-                           text=True).stdout.split("\n")
-    preset, wine, why = lines[0], lines[1], lines[2]
-    return ROOT / "build" / preset / "bin", wine, why or None
+        return pathlib.Path(os.environ["OSTRELUND_WIN_BIN"]), None
+    mode = os.environ.get("OSTRELUND_WINE_I386")
+    if not mode and subprocess.run([str(ROOT / "scripts" / "runs-i386")], check=False).returncode == 0:
+        mode = "native"
+    return ROOT / "build" / "win32" / "bin", mode
 
 
-BIN, WINE, NOT_SHIPPED_BUILD = choose_build()
+BIN, I386_MODE = choose_build()
+WINE = "wine"
 WORK = pathlib.Path(os.environ.get("OSTRELUND_E2E_WORK", ROOT / "build" / "e2e"))
 
 LAUNCHER = BIN / "Ostrelund_Launcher.exe"
@@ -172,11 +175,19 @@ class Wine:
         return found[0]
 
 
+def pytest_configure(config):  # pylint: disable=unused-argument
+    if "OSTRELUND_WIN_BIN" not in os.environ and not I386_MODE:
+        raise pytest.UsageError(
+            "this kernel runs no 32-bit programs: run the Wine tests through scripts/wine-i386 "
+            "(scripts/wine-i386 python3 -m pytest tests/e2e), which emulates them")
+
+
 def pytest_terminal_summary(terminalreporter):
-    if NOT_SHIPPED_BUILD:
-        terminalreporter.write_line(
-            f"NOTE: the Wine tests ran the x86_64 build, not the shipped i686 one: {NOT_SHIPPED_BUILD}",
-            yellow=True, bold=True)
+    if I386_MODE:
+        how = "natively" if I386_MODE == "native" else "under user-mode emulation (qemu-i386)"
+        terminalreporter.write_line(f"the Wine tests ran the shipped i686 build {how}, {BIN}")
+    else:
+        terminalreporter.write_line(f"the Wine tests ran the programs of {BIN}")
 
 
 @pytest.fixture(scope="session")

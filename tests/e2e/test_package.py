@@ -11,7 +11,7 @@ import zipfile
 
 import pytest
 
-from conftest import BIN, NOT_SHIPPED_BUILD, ROOT
+from conftest import BIN, I386_MODE, ROOT
 from control_ids import RADIO_ITEMS, RUN
 from launcher_window import LAUNCHER, LauncherRun
 from test_options_and_game_start import read_report
@@ -104,9 +104,9 @@ def install(wine, package):
     folder.mkdir(parents=True)
     with zipfile.ZipFile(package) as archive:
         archive.extractall(folder)
-    if NOT_SHIPPED_BUILD:
-        # The package's i686 launcher cannot run here: the x86_64 one stands
-        # in for it among the package's files, as in every other Wine test.
+    if not I386_MODE:
+        # The run tests another build (the x86_64 one under a 64-bit-only
+        # Wine): it stands in for the package's launcher among its files.
         shutil.copy2(LAUNCHER, folder / LAUNCHER.name)
     shutil.copy2(BIN / "Ostrelund.exe", folder / "Ostrelund.exe")
     player_options = wine.local_appdata() / "Ostrelund" / "Options_Game.ini"

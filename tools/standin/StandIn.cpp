@@ -55,13 +55,20 @@ std::string LocalAppData() {
 void WriteReport(bool mutexExisted) {
   char current[kPathBytes] = {};
   ::GetCurrentDirectoryA(kPathBytes, current);
-  std::ofstream report(OwnFolder() + "Ostrelund_report.txt", std::ios::binary | std::ios::trunc);
-  report << "CommandLine=" << ::GetCommandLineA() << "\r\n"
-         << "CurrentFolder=" << current << "\r\n"
-         << "MutexExisted=" << (mutexExisted ? "Yes" : "No") << "\r\n"
-         << "ModulePath=" << OwnPath() << "\r\n"
-         << "Options_Game.ini:\r\n"
-         << ReadFileBytes(LocalAppData() + "\\Ostrelund\\Options_Game.ini");
+  // Written aside and renamed when whole: whoever waits for the report
+  // reads it complete as soon as it is there, however slow this machine.
+  const std::string done = OwnFolder() + "Ostrelund_report.txt";
+  const std::string partial = done + ".partial";
+  {
+    std::ofstream report(partial, std::ios::binary | std::ios::trunc);
+    report << "CommandLine=" << ::GetCommandLineA() << "\r\n"
+           << "CurrentFolder=" << current << "\r\n"
+           << "MutexExisted=" << (mutexExisted ? "Yes" : "No") << "\r\n"
+           << "ModulePath=" << OwnPath() << "\r\n"
+           << "Options_Game.ini:\r\n"
+           << ReadFileBytes(LocalAppData() + "\\Ostrelund\\Options_Game.ini");
+  }
+  ::MoveFileExA(partial.c_str(), done.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 void Paint(HWND window) {
