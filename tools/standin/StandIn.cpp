@@ -44,6 +44,13 @@ std::string OwnFolder() {
   return path.substr(0, path.rfind('\\') + 1);
 }
 
+std::wstring Wide(const std::string& text) {
+  const int size = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(size > 0 ? size : 1), L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), size);
+  return wide;
+}
+
 std::string LocalAppData() {
   wchar_t wide[MAX_PATH] = {};
   ::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, wide);
@@ -57,8 +64,10 @@ void WriteReport(bool mutexExisted) {
   ::GetCurrentDirectoryA(kPathBytes, current);
   // Written aside and renamed when whole: whoever waits for the report
   // reads it complete as soon as it is there, however slow this machine.
+  // The two names are as long as each other: a game folder near the path
+  // limit must hold both.
   const std::string done = OwnFolder() + "Ostrelund_report.txt";
-  const std::string partial = done + ".partial";
+  const std::string partial = OwnFolder() + "Ostrelund_report.tmp";
   {
     std::ofstream report(partial, std::ios::binary | std::ios::trunc);
     report << "CommandLine=" << ::GetCommandLineA() << "\r\n"
@@ -68,7 +77,9 @@ void WriteReport(bool mutexExisted) {
            << "Options_Game.ini:\r\n"
            << ReadFileBytes(LocalAppData() + "\\Ostrelund\\Options_Game.ini");
   }
-  ::MoveFileExA(partial.c_str(), done.c_str(), MOVEFILE_REPLACE_EXISTING);
+  // The wide call: the report's path may pass MAX_PATH (the tests' longest
+  // game folder), which the ANSI one refuses.
+  ::MoveFileExW(Wide(partial).c_str(), Wide(done).c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 void Paint(HWND window) {
