@@ -107,7 +107,8 @@ TEST(Utf8Text, EachSequenceLengthIsRecognisedToTheEdgesOfItsRanges) {
     EXPECT_EQ(CutText(x + "b", characters), x);
     EXPECT_EQ(LowerText("A" + x + "B"), "a" + (c.lowered.empty() ? x : c.lowered) + "b");
     // The last four characters go: this one and "exe".
-    EXPECT_EQ(vk9_system::ExeNameFromModulePath("C:\\G\\n" + x + "exe"), "n" + (c.whole ? "" : x.substr(0, x.size() - 1)));
+    const std::string kept = c.whole ? "" : x.substr(0, x.size() - 1);
+    EXPECT_EQ(vk9_system::ExeNameFromModulePath("C:\\G\\n" + x + "exe"), "n" + kept);
   }
 }
 
