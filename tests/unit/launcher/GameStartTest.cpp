@@ -111,6 +111,54 @@ TEST_F(GameStartTest, BeforeTheOptionsExistGameStartDoesNothingAndExitCloses) {
   EXPECT_TRUE(launcher_.Closed());
 }
 
+// A quoted game path of up to 255 characters goes to the system as it is;
+// one the command line cannot hold goes by its short form.
+TEST_F(GameStartTest, TheShortFormIsTakenOnlyWhenTheQuotedPathPassesTheLimit) {
+  std::vector<std::string> commands, asked;
+  const platform::ScopedOverrides system({
+      .shortPathName = [&](const std::string& path) {
+        asked.push_back(path);
+        return std::string("C:\\OSTREL~1\\OSTREL~1.EXE");
+      },
+      .sleep = [](std::uint32_t) {},
+      .startProcess = [&](const std::string& text, std::uint32_t, std::uint16_t, platform::ProcessInfo&) {
+        commands.push_back(text);
+        return false;
+      },
+  });
+  const auto repeat = [](const std::string& letter, std::size_t times) {
+    std::string text;
+    for (std::size_t i = 0; i < times; ++i) text += letter;
+    return text;
+  };
+  struct Case {
+    std::uint32_t codePage;
+    std::string folderName;  // "\"C:\" + name + "\Ostrelund.exe\"" is 19 characters more
+    bool shortForm;
+  };
+  const Case cases[] = {
+      {1252, std::string(236, 'a'), false},
+      {1252, std::string(237, 'a'), true},
+      {platform::kCodePageUtf8, repeat("Ж", 236), false},  // 255 characters in 491 bytes
+      {platform::kCodePageUtf8, repeat("Ж", 237), true},
+  };
+  for (const Case& c : cases) {
+    const std::string program = "C:\\" + c.folderName + "\\Ostrelund.exe";
+    SCOPED_TRACE(std::to_string(c.codePage) + ": " + program);
+    const platform::ScopedOverrides codePage({.ansiCodePage = [&c] { return c.codePage; }});
+    commands.clear();
+    asked.clear();
+    TLauncher window;
+    ::setenv("LC_ALL", "en_US.UTF-8", 1);
+    window.FormCreate();
+    window.GameFolder = "C:\\" + c.folderName + "\\";
+    window.bbRun->Click();
+    EXPECT_TRUE(window.Closed());
+    EXPECT_EQ(asked, c.shortForm ? std::vector<std::string>{program} : std::vector<std::string>{});
+    EXPECT_EQ(commands, std::vector<std::string>{c.shortForm ? "\"C:\\OSTREL~1\\OSTREL~1.EXE\" " : "\"" + program + "\" "});
+  }
+}
+
 // The program's manifest makes its code page UTF-8: a game folder outside
 // the system's code page and a language outside it both work.
 class Utf8GameStartTest : public GameStartTest {
