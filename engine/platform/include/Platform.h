@@ -191,7 +191,10 @@ bool DispatchPendingMessages(std::uint32_t& quitCode);
 
 // A named mutex (a local name), a type of its own so that it cannot be
 // handed where a process is meant. Null on failure; an existing mutex of
-// that name gives a handle to it.
+// that name gives a handle to it, without ownership. Ownership belongs to
+// the owner, not to its handle: closing the handle of a mutex still owned
+// does not let go of it, which then lasts until the owner ends (and a waiter
+// gets it abandoned). Release, then close.
 struct MutexObject;
 using MutexHandle = MutexObject*;
 MutexHandle CreateNamedMutex(const std::string& name, bool initialOwner);

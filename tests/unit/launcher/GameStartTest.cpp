@@ -78,6 +78,8 @@ TEST_F(GameStartTest, SavesHoldsTheMutexStartsTheGameAndCloses) {
   // One quoted token: the game gets no arguments.
   EXPECT_EQ(road_, (std::vector<std::string>{"hide: mutex held, game started with mutex=held\n",
                                              "sleep 2000 ms: window hidden, mutex held", "close: mutex free"}));
+  // Released, not only closed: a game waiting on it gets it now, not as an
+  // abandoned mutex once the launcher has ended.
   EXPECT_FALSE(platform::NamedMutexExists(kGameMutex));
   EXPECT_EQ(test::ReadNativeFile(UserCopy()),
             "[Main]\r\nOther = kept\r\nWindowed_Mode=Yes\r\nGlobal_Language=deu\r\nRender_AntiAliasing=No\r\n"
