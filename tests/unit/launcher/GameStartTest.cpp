@@ -113,6 +113,33 @@ TEST_F(GameStartTest, BeforeTheOptionsExistGameStartDoesNothingAndExitCloses) {
   EXPECT_TRUE(launcher_.Closed());
 }
 
+// The game folder's Options_Game.ini as the package ships it, on a fresh
+// install: no language, so the window opens in the system's; the options at
+// their defaults, each under the name the launcher reads, so that "Game
+// start" changes nothing but the language it adds.
+TEST_F(GameStartTest, AFreshInstallFindsTheShippedDefaults) {
+  test::WriteNativeFile(game_ + "Options_Game.ini", test::ReadNativeFile(SHIPPED_GAME_DIR "/Options_Game.ini"));
+  TLauncher& w = Start("fr_FR.UTF-8");
+  EXPECT_EQ(w.rgLanguage->ItemIndex(), 3);
+  EXPECT_EQ(w.LanguageSuffix, "Fra");
+  EXPECT_FALSE(w.cbShadowQuality->Checked());
+  EXPECT_FALSE(w.cbAntiAliasing->Checked());
+  EXPECT_FALSE(w.cbATOC->Checked());
+  EXPECT_FALSE(w.cbATOC->Enabled());
+  EXPECT_FALSE(w.cbWindow->Checked());
+  EXPECT_FALSE(w.cbNoSound->Checked());
+  EXPECT_TRUE(w.bbRun->Enabled());
+  ASSERT_TRUE(w.OptionsFile->SelectSection("Main"));
+  const std::string firstCopy = test::ReadNativeFile(UserCopy());
+  ASSERT_NE(firstCopy.find("\r\n[Controls]"), std::string::npos);
+  w.Show();
+  w.bbRun->Click();
+  EXPECT_EQ(WaitForReport(), "mutex=held\n");
+  std::string expected = firstCopy;
+  expected.insert(expected.find("\r\n[Controls]") + 2, "Global_Language=fra\r\n");
+  EXPECT_EQ(test::ReadNativeFile(UserCopy()), expected);
+}
+
 // A quoted game path of up to 255 characters goes to the system as it is;
 // one the command line cannot hold goes by its short form.
 TEST_F(GameStartTest, TheShortFormIsTakenOnlyWhenTheQuotedPathPassesTheLimit) {
