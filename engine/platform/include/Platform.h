@@ -49,6 +49,8 @@ std::uint32_t PathAttributes(const std::string& path);
 // Creates the last level of `path`; false when it could not.
 bool MakeDirectory(const std::string& path);
 bool FileExists(const std::string& path);
+// Removes a file that no handle holds open; false when it could not.
+bool FileDelete(const std::string& path);
 // The short form of an existing path (its 8.3 names: no blanks, nothing
 // outside ASCII); the path itself where the volume keeps no short names, the
 // path does not exist, or (POSIX) there are none.

@@ -77,6 +77,8 @@ bool FileExists(const std::string& path) {
   return ::stat(posix::ToNativePath(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+bool FileDelete(const std::string& path) { return ::unlink(posix::ToNativePath(path).c_str()) == 0; }
+
 std::string backend::ShortPathName(const std::string& path) { return path; }
 
 }  // namespace platform

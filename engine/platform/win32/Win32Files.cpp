@@ -71,6 +71,8 @@ bool FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+bool FileDelete(const std::string& path) { return ::DeleteFileA(path.c_str()) != 0; }
+
 std::string backend::ShortPathName(const std::string& path) {
   std::string shortPath(path.size() + 1, '\0');
   for (int attempt = 0; attempt < 2; ++attempt) {

@@ -360,9 +360,9 @@ TEST_F(IniFileOnDisk, ASaveThatDoesNotFitLeavesTheOldContent) {
 }
 
 // The first save of the player's copy, made on the first run, onto a nearly
-// full disk: no half of the file either, over an empty file or one the save
-// itself makes.
-TEST_F(IniFileOnDisk, ASaveThatDoesNotFitLeavesAnEmptyOrNewFileEmpty) {
+// full disk: no half of the file either. An empty file stays empty; one the
+// save itself makes goes again, so that the next start makes it anew.
+TEST_F(IniFileOnDisk, ASaveThatDoesNotFitLeavesAnEmptyFileEmptyAndMakesNone) {
   test::WriteNativeFile(Native("default.ini"), "[Main]\r\nWindowed_Mode=No\r\n" + std::string(200, ';') + "\r\nMusic_Enable=Yes");
   TIniFile ini;
   ini.Load(Engine("default.ini"));
@@ -371,6 +371,7 @@ TEST_F(IniFileOnDisk, ASaveThatDoesNotFitLeavesAnEmptyOrNewFileEmpty) {
     std::remove(Native("Options_Game.ini").c_str());
     if (existed) test::WriteNativeFile(Native("Options_Game.ini"), "");
     SaveWithRoomFor(ini, 100, Engine("Options_Game.ini"));
+    EXPECT_EQ(test::NativeFileExists(Native("Options_Game.ini")), existed);
     EXPECT_EQ(test::ReadNativeFile(Native("Options_Game.ini")), "");
     // With room enough the file is written whole.
     SaveWithRoomFor(ini, SavedText(ini).size(), Engine("Options_Game.ini"));
