@@ -193,10 +193,10 @@ bool DispatchPendingMessages(std::uint32_t& quitCode);
 
 // A named mutex (a local name), a type of its own so that it cannot be
 // handed where a process is meant. Null on failure; an existing mutex of
-// that name gives a handle to it, without ownership. Ownership belongs to
-// the owner, not to its handle: closing the handle of a mutex still owned
-// does not let go of it, which then lasts until the owner ends (and a waiter
-// gets it abandoned). Release, then close.
+// that name gives a handle to it, without ownership. Ownership is the
+// owning thread's (POSIX: process's), not the handle's: a handle closed
+// while its mutex is owned leaves it held until the owner ends, and a waiter
+// then gets it abandoned. Release, then close.
 struct MutexObject;
 using MutexHandle = MutexObject*;
 MutexHandle CreateNamedMutex(const std::string& name, bool initialOwner);
