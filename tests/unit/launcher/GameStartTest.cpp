@@ -184,7 +184,8 @@ TEST_F(GameStartTest, TheShortFormIsTakenOnlyWhenTheQuotedPathPassesTheLimit) {
     window.bbRun->Click();
     EXPECT_TRUE(window.Closed());
     EXPECT_EQ(asked, c.shortForm ? std::vector<std::string>{program} : std::vector<std::string>{});
-    EXPECT_EQ(commands, std::vector<std::string>{c.shortForm ? "\"C:\\OSTREL~1\\OSTREL~1.EXE\" " : "\"" + program + "\" "});
+    EXPECT_EQ(commands,
+              std::vector<std::string>{c.shortForm ? "\"C:\\OSTREL~1\\OSTREL~1.EXE\" " : "\"" + program + "\" "});
   }
 }
 

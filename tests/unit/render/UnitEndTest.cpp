@@ -29,7 +29,8 @@ struct DeadLog {
   const char* what;
   void (*kill)();
 };
-const DeadLog kDeadLogs[] = {{"the log file gone", DeleteTheLog}, {"the clock past its range", TurnTheClockPastItsRange}};
+const DeadLog kDeadLogs[] = {{"the log file gone", DeleteTheLog},
+                             {"the clock past its range", TurnTheClockPastItsRange}};
 
 class UnitEndTest : public test::EngineTest {
  protected:
@@ -69,8 +70,9 @@ TEST_F(UnitEndTest, AFatalStopWithTheLogDeadEndsThroughItsBox) {
   for (const DeadLog& dead : kDeadLogs) {
     SCOPED_TRACE(dead.what);
     SetClock(1000);
-    EXPECT_EXIT(StopWithTheLogDead(dead.kill), ::testing::ExitedWithCode(0),
-                "^ERRORS:\n\rDirectSoundCreate: No sound driver is available for use\\. -> DIRECTSOUND INTERNAL ERROR\n$");
+    EXPECT_EXIT(
+        StopWithTheLogDead(dead.kill), ::testing::ExitedWithCode(0),
+        "^ERRORS:\n\rDirectSoundCreate: No sound driver is available for use\\. -> DIRECTSOUND INTERNAL ERROR\n$");
   }
 }
 

@@ -147,7 +147,8 @@ void EndRaisingU() {
 // Of several errors the first one raised wins the box: the main routine's
 // before any end's, and of two ends the one that ended first. Every end runs.
 TEST_F(FatalStopTest, TheFirstOfSeveralErrorsIsTheOneShown) {
-  const TEngineUnit units[] = {{"X", StartX, EndX}, {"T", nullptr, EndRaisingT}, {"Y", StartY, EndY}, {"U", nullptr, EndRaisingU}};
+  const TEngineUnit units[] = {
+      {"X", StartX, EndX}, {"T", nullptr, EndRaisingT}, {"Y", StartY, EndY}, {"U", nullptr, EndRaisingU}};
   struct Case {
     void (*mainRoutine)();
     std::vector<std::string> calls;
@@ -178,7 +179,8 @@ void EndOutOfMemory() {
 // An end that raises an error of another kind than the engine's does not
 // keep a fatal stop from its box and its end either.
 TEST_F(FatalStopTest, AnEndThatRaisesAnyErrorLeavesTheStopItsBox) {
-  const TEngineUnit units[] = {VK9_SystemUnit, {"A", nullptr, EndA}, {"M", nullptr, EndOutOfMemory}, {"B", nullptr, EndB}};
+  const TEngineUnit units[] = {
+      VK9_SystemUnit, {"A", nullptr, EndA}, {"M", nullptr, EndOutOfMemory}, {"B", nullptr, EndB}};
   EXPECT_EXIT(
       {
         StartUnits(units, 4);

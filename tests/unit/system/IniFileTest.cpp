@@ -363,7 +363,8 @@ TEST_F(IniFileOnDisk, ASaveThatDoesNotFitLeavesTheOldContent) {
 // full disk: no half of the file either. An empty file stays empty; one the
 // save itself makes goes again, so that the next start makes it anew.
 TEST_F(IniFileOnDisk, ASaveThatDoesNotFitLeavesAnEmptyFileEmptyAndMakesNone) {
-  test::WriteNativeFile(Native("default.ini"), "[Main]\r\nWindowed_Mode=No\r\n" + std::string(200, ';') + "\r\nMusic_Enable=Yes");
+  test::WriteNativeFile(Native("default.ini"),
+                        "[Main]\r\nWindowed_Mode=No\r\n" + std::string(200, ';') + "\r\nMusic_Enable=Yes");
   TIniFile ini;
   ini.Load(Engine("default.ini"));
   for (const bool existed : {true, false}) {
