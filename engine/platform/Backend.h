@@ -10,6 +10,7 @@ namespace platform::backend {
 
 std::uint32_t TimerTime();
 std::string ModuleFileName();
+std::string ShortPathName(const std::string& path);
 void ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style);
 ScreenSize PrimaryScreenSize();
 std::uint32_t AnsiCodePage();

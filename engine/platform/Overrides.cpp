@@ -23,6 +23,7 @@ ScopedOverrides::ScopedOverrides(Overrides overrides) : previous_(Active()) {
   Overrides& active = Active();
   Install(active.timerTime, overrides.timerTime);
   Install(active.moduleFileName, overrides.moduleFileName);
+  Install(active.shortPathName, overrides.shortPathName);
   Install(active.messageBox, overrides.messageBox);
   Install(active.screenSize, overrides.screenSize);
   Install(active.sleep, overrides.sleep);
@@ -42,6 +43,11 @@ std::uint32_t TimerTime() {
 std::string ModuleFileName() {
   const Overrides& o = Active();
   return o.moduleFileName ? o.moduleFileName() : backend::ModuleFileName();
+}
+
+std::string ShortPathName(const std::string& path) {
+  const Overrides& o = Active();
+  return o.shortPathName ? o.shortPathName(path) : backend::ShortPathName(path);
 }
 
 void ShowMessageBox(const std::string& text, const std::string& caption, std::uint32_t style) {

@@ -150,9 +150,12 @@ bool WriteWholeAt(THandle file, const Byte* bytes, std::size_t count, std::int64
 // player's, not worth a stop. But a full disk must not cost the old content,
 // so a longer file is first grown to its new length by writing the new tail
 // past the old end; when that fails the old length is restored and the old
-// bytes stay untouched.
+// bytes stay untouched. A file the save itself made goes again then: an
+// empty player's copy would be loaded, without its section, on every later
+// start.
 void TIniFile::Save(const std::string& path) {
   const std::string target = path.empty() ? Folder + FileName : path;
+  const bool made = platform::PathAttributes(target) == platform::kInvalidAttributes;
   const THandle file = OpenFileShared(target);
   if (file == platform::kInvalidFile) return;
   const TByteArray bytes = SavedBytes();
@@ -166,6 +169,7 @@ void TIniFile::Save(const std::string& path) {
   }
   if (written && WriteWholeAt(file, bytes.data(), bytes.size(), 0)) platform::FileTruncate(file);
   CloseFileHandle(file);
+  if (!written && made) platform::FileDelete(target);
 }
 
 TByteArray TIniFile::SavedBytes() const {

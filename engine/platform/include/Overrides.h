@@ -1,6 +1,7 @@
 // Replacements of a few platform calls for tests: the clock, the program's
-// path, the message box, the screen size, the ANSI code page, sleeping,
-// starting a process, the shell's association look-up and the process end.
+// path, a path's short form, the message box, the screen size, the ANSI code
+// page, sleeping, starting a process, the shell's association look-up and
+// the process end.
 // The shipped program installs none of them.
 #pragma once
 
@@ -15,6 +16,8 @@ namespace platform {
 struct Overrides {
   std::function<std::uint32_t()> timerTime = {};
   std::function<std::string()> moduleFileName = {};
+  // Answers as ShortPathName does.
+  std::function<std::string(const std::string& path)> shortPathName = {};
   std::function<void(const std::string& text, const std::string& caption, std::uint32_t style)>
       messageBox = {};
   std::function<ScreenSize()> screenSize = {};

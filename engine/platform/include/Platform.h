@@ -49,6 +49,8 @@ std::uint32_t PathAttributes(const std::string& path);
 // Creates the last level of `path`; false when it could not.
 bool MakeDirectory(const std::string& path);
 bool FileExists(const std::string& path);
+// Removes a file that no handle holds open; false when it could not.
+bool FileDelete(const std::string& path);
 // The short form of an existing path (its 8.3 names: no blanks, nothing
 // outside ASCII); the path itself where the volume keeps no short names, the
 // path does not exist, or (POSIX) there are none.
@@ -191,7 +193,10 @@ bool DispatchPendingMessages(std::uint32_t& quitCode);
 
 // A named mutex (a local name), a type of its own so that it cannot be
 // handed where a process is meant. Null on failure; an existing mutex of
-// that name gives a handle to it.
+// that name gives a handle to it, without ownership. Ownership is the
+// owning thread's (POSIX: process's), not the handle's: a handle closed
+// while its mutex is owned leaves it held until the owner ends, and a waiter
+// then gets it abandoned. Release, then close.
 struct MutexObject;
 using MutexHandle = MutexObject*;
 MutexHandle CreateNamedMutex(const std::string& name, bool initialOwner);

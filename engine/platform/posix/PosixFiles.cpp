@@ -1,5 +1,6 @@
 // Files and folders over POSIX descriptors. POSIX has no share modes, so
 // "shared" opens are plain opens.
+#include "../Backend.h"
 #include "Platform.h"
 #include "PosixPath.h"
 
@@ -76,6 +77,8 @@ bool FileExists(const std::string& path) {
   return ::stat(posix::ToNativePath(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
-std::string ShortPathName(const std::string& path) { return path; }
+bool FileDelete(const std::string& path) { return ::unlink(posix::ToNativePath(path).c_str()) == 0; }
+
+std::string backend::ShortPathName(const std::string& path) { return path; }
 
 }  // namespace platform

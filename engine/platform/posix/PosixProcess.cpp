@@ -60,9 +60,14 @@ std::string MutexPath(const std::string& name) {
 
 }  // namespace
 
-// An advisory lock on a file in the temporary folder.
+// An advisory lock on a file in the temporary folder. Ownership is the
+// process's, not the handle's, as Windows gives it to the owning thread:
+// the handle of a mutex still owned is closed without letting go of the
+// lock, which then lasts until the process ends (a waiter on Windows would
+// get the mutex only then, as abandoned).
 struct MutexObject {
   int fd;
+  bool owned;
 };
 
 bool backend::StartProcess(const std::string& commandText, std::uint32_t, std::uint16_t, ProcessInfo& info) {
@@ -117,15 +122,21 @@ MutexHandle CreateNamedMutex(const std::string& name, bool initialOwner) {
     g_lastError = static_cast<std::uint32_t>(errno);
     return nullptr;
   }
-  if (initialOwner) ::flock(fd, LOCK_EX | LOCK_NB);
-  return new MutexObject{fd};
+  // An existing mutex held by another is not owned, as on Windows.
+  const bool owned = initialOwner && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+  return new MutexObject{fd, owned};
 }
 
-bool ReleaseNamedMutex(MutexHandle mutex) { return mutex && ::flock(mutex->fd, LOCK_UN) == 0; }
+// Only the owner can release it (Windows: ERROR_NOT_OWNER).
+bool ReleaseNamedMutex(MutexHandle mutex) {
+  if (!mutex || !mutex->owned) return false;
+  mutex->owned = false;
+  return ::flock(mutex->fd, LOCK_UN) == 0;
+}
 
 bool CloseMutex(MutexHandle mutex) {
   if (!mutex) return false;
-  const bool closed = ::close(mutex->fd) == 0;
+  const bool closed = mutex->owned || ::close(mutex->fd) == 0;  // still owned: the lock stays
   delete mutex;
   return closed;
 }

@@ -13,8 +13,8 @@ namespace {
 constexpr std::uint32_t kWestern = 1252;
 
 // The lower case of the scripts the launcher's texts are written in: Latin
-// with its Western and Central European letters, Greek and Cyrillic. Other
-// characters stay as they are.
+// with its Western and Central European letters, Greek and Cyrillic, and the
+// full-width Latin letters of CJK texts. Other characters stay as they are.
 char32_t LowerCodePoint(char32_t c) {
   if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
   if (c == 0x130) return 'i';  // I with dot above: one byte shorter lowered
@@ -24,6 +24,7 @@ char32_t LowerCodePoint(char32_t c) {
   if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) return c + 0x20;
   if (c >= 0x410 && c <= 0x42F) return c + 0x20;
   if (c >= 0x400 && c <= 0x40F) return c + 0x50;
+  if (c >= 0xFF21 && c <= 0xFF3A) return c + 0x20;
   return c;
 }
 

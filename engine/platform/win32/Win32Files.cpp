@@ -1,4 +1,5 @@
 // Files and folders over the Windows API.
+#include "../Backend.h"
 #include "Platform.h"
 
 #include <windows.h>
@@ -70,7 +71,9 @@ bool FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-std::string ShortPathName(const std::string& path) {
+bool FileDelete(const std::string& path) { return ::DeleteFileA(path.c_str()) != 0; }
+
+std::string backend::ShortPathName(const std::string& path) {
   std::string shortPath(path.size() + 1, '\0');
   for (int attempt = 0; attempt < 2; ++attempt) {
     const DWORD n = ::GetShortPathNameA(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));

@@ -205,6 +205,14 @@ TEST(Execfile, TheLengthLimitCountsCharactersAndKeepsTheClosingQuote) {
       {65001, "\"" + a254 + "Ж\"", "\"" + a253 + "\""},
       {65001, "\"C:\\Игры\\Ostrelund.exe\"", "\"C:\\Игры\\Ostrelund.exe\""},
       {65001, "\"a\" " + a254, "\"a\" " + std::string(251, 'a')},  // closed within: a plain cut
+      // The closing quote on the 256th character, and on the 255th.
+      {65001, "\"" + a254 + "\"", "\"" + a253 + "\""},
+      {65001, "\"" + a253 + "\"", "\"" + a253 + "\""},
+      // A letter in the last kept place gives its room to the quote whole.
+      {65001, "\"" + a253 + "Ж\"", "\"" + a253 + "\""},
+      {65001, "\"" + a253 + "\U0001F3AE\"", "\"" + a253 + "\""},
+      {65001, "\"" + Repeat("Ж", 254) + "\"", "\"" + Repeat("Ж", 253) + "\""},
+      {65001, "\"" + std::string(300, 'a'), "\"" + a254},  // never closed: none is added
       {1252, a254 + "\xD0\x96", a254 + "\xD0"},  // the system's code page: bytes, as before
       {1252, "\"" + std::string(300, 'b') + "\"", "\"" + std::string(253, 'b') + "\""},
   };

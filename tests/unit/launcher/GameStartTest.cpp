@@ -78,6 +78,8 @@ TEST_F(GameStartTest, SavesHoldsTheMutexStartsTheGameAndCloses) {
   // One quoted token: the game gets no arguments.
   EXPECT_EQ(road_, (std::vector<std::string>{"hide: mutex held, game started with mutex=held\n",
                                              "sleep 2000 ms: window hidden, mutex held", "close: mutex free"}));
+  // Released, not only closed: a game waiting on it gets it now, not as an
+  // abandoned mutex once the launcher has ended.
   EXPECT_FALSE(platform::NamedMutexExists(kGameMutex));
   EXPECT_EQ(test::ReadNativeFile(UserCopy()),
             "[Main]\r\nOther = kept\r\nWindowed_Mode=Yes\r\nGlobal_Language=deu\r\nRender_AntiAliasing=No\r\n"
@@ -109,6 +111,82 @@ TEST_F(GameStartTest, BeforeTheOptionsExistGameStartDoesNothingAndExitCloses) {
   EXPECT_FALSE(std::filesystem::exists(game_ + "echo_report.txt"));
   launcher_.bbExit->Click();
   EXPECT_TRUE(launcher_.Closed());
+}
+
+// The game folder's Options_Game.ini as the package ships it, on a fresh
+// install: no language, so the window opens in the system's; the options at
+// their defaults, each under the name the launcher reads, so that "Game
+// start" changes nothing but the language it adds.
+TEST_F(GameStartTest, AFreshInstallFindsTheShippedDefaults) {
+  test::WriteNativeFile(game_ + "Options_Game.ini", test::ReadNativeFile(SHIPPED_GAME_DIR "/Options_Game.ini"));
+  TLauncher& w = Start("fr_FR.UTF-8");
+  EXPECT_EQ(w.rgLanguage->ItemIndex(), 3);
+  EXPECT_EQ(w.LanguageSuffix, "Fra");
+  EXPECT_FALSE(w.cbShadowQuality->Checked());
+  EXPECT_FALSE(w.cbAntiAliasing->Checked());
+  EXPECT_FALSE(w.cbATOC->Checked());
+  EXPECT_FALSE(w.cbATOC->Enabled());
+  EXPECT_FALSE(w.cbWindow->Checked());
+  EXPECT_FALSE(w.cbNoSound->Checked());
+  EXPECT_TRUE(w.bbRun->Enabled());
+  ASSERT_TRUE(w.OptionsFile->SelectSection("Main"));
+  const std::string firstCopy = test::ReadNativeFile(UserCopy());
+  ASSERT_NE(firstCopy.find("\r\n[Controls]"), std::string::npos);
+  w.Show();
+  w.bbRun->Click();
+  EXPECT_EQ(WaitForReport(), "mutex=held\n");
+  std::string expected = firstCopy;
+  expected.insert(expected.find("\r\n[Controls]") + 2, "Global_Language=fra\r\n");
+  EXPECT_EQ(test::ReadNativeFile(UserCopy()), expected);
+}
+
+// A quoted game path of up to 255 characters goes to the system as it is;
+// one the command line cannot hold goes by its short form.
+TEST_F(GameStartTest, TheShortFormIsTakenOnlyWhenTheQuotedPathPassesTheLimit) {
+  std::vector<std::string> commands, asked;
+  const platform::ScopedOverrides system({
+      .shortPathName = [&](const std::string& path) {
+        asked.push_back(path);
+        return std::string("C:\\OSTREL~1\\OSTREL~1.EXE");
+      },
+      .sleep = [](std::uint32_t) {},
+      .startProcess = [&](const std::string& text, std::uint32_t, std::uint16_t, platform::ProcessInfo&) {
+        commands.push_back(text);
+        return false;
+      },
+  });
+  const auto repeat = [](const std::string& letter, std::size_t times) {
+    std::string text;
+    for (std::size_t i = 0; i < times; ++i) text += letter;
+    return text;
+  };
+  struct Case {
+    std::uint32_t codePage;
+    std::string folderName;  // "\"C:\" + name + "\Ostrelund.exe\"" is 19 characters more
+    bool shortForm;
+  };
+  const Case cases[] = {
+      {1252, std::string(236, 'a'), false},
+      {1252, std::string(237, 'a'), true},
+      {platform::kCodePageUtf8, repeat("Ж", 236), false},  // 255 characters in 491 bytes
+      {platform::kCodePageUtf8, repeat("Ж", 237), true},
+  };
+  for (const Case& c : cases) {
+    const std::string program = "C:\\" + c.folderName + "\\Ostrelund.exe";
+    SCOPED_TRACE(std::to_string(c.codePage) + ": " + program);
+    const platform::ScopedOverrides codePage({.ansiCodePage = [&c] { return c.codePage; }});
+    commands.clear();
+    asked.clear();
+    TLauncher window;
+    ::setenv("LC_ALL", "en_US.UTF-8", 1);
+    window.FormCreate();
+    window.GameFolder = "C:\\" + c.folderName + "\\";
+    window.bbRun->Click();
+    EXPECT_TRUE(window.Closed());
+    EXPECT_EQ(asked, c.shortForm ? std::vector<std::string>{program} : std::vector<std::string>{});
+    EXPECT_EQ(commands,
+              std::vector<std::string>{c.shortForm ? "\"C:\\OSTREL~1\\OSTREL~1.EXE\" " : "\"" + program + "\" "});
+  }
 }
 
 // The program's manifest makes its code page UTF-8: a game folder outside

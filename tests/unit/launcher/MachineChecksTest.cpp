@@ -280,6 +280,39 @@ TEST_F(MachineChecksTest, TheErrorsTheChecksTurnIntoMessagesAreLogged) {
   EXPECT_LT(sound, graphics);
 }
 
+// The log may die at any moment: a check that fails after it did still
+// shows its message, and the start-up goes on to the end.
+TEST_F(MachineChecksTest, ACheckThatFailsWhileTheLogCannotBeWrittenStillShowsItsMessage) {
+  struct Case {
+    const char* what;
+    bool logFileGone;
+    platform::Overrides clock;
+  };
+  const Case cases[] = {
+      {"the log file gone", true, {}},
+      {"the clock past its signed range", false, {.timerTime = [] { return 0x80000000u; }}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    simulated_sound::Reset();
+    simulated_d3d::Reset();
+    simulated_sound::CurrentScript().raiseOnCreate = true;
+    d3d_.available = false;
+    StartUnits(&VK9_SystemUnit, 1);
+    if (c.logFileGone) std::remove(test::ToNative(LogFileName).c_str());
+    const platform::ScopedOverrides clock(c.clock);
+    TLauncher window;
+    screen_size_ = {1280, 800};
+    ::setenv("LC_ALL", "en_US.UTF-8", 1);
+    EXPECT_NO_THROW(window.FormCreate());
+    FinishUnits();
+    EXPECT_EQ(window.Memo->Lines(), (std::vector<std::string>{"no sound # here", "", "resolution 1280x800"}));
+    EXPECT_TRUE(window.cbNoSound->Checked());
+    EXPECT_EQ(window.Memo->Font().Color, kRed);
+    EXPECT_TRUE(window.GroupBoxMessage->Visible());
+  }
+}
+
 void StartWithAFailingSoundDevice() {
   simulated_sound::CurrentScript().create = DSERR_NODRIVER;
   StartUnits(&VK9_SystemUnit, 1);

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
 #include "EngineFixture.h"
 #include "SystemInternal.h"
@@ -132,6 +133,60 @@ TEST_F(FatalStopTest, AnEndThatRaisesLeavesTheOtherEndsToRun) {
   EXPECT_EQ(RunProgram(plain, 3, Main), 1);
   EXPECT_EQ(g_calls, (std::vector<std::string>{"start X", "start Y", "main", "end Y", "end X"}));
   EXPECT_EQ(boxes, std::vector<std::string>{"Range check error in an end"});
+}
+
+void EndRaisingT() {
+  g_calls.push_back("end T");
+  throw ERangeError("the error of T's end");
+}
+void EndRaisingU() {
+  g_calls.push_back("end U");
+  throw EInOutError("the error of U's end");
+}
+
+// Of several errors the first one raised wins the box: the main routine's
+// before any end's, and of two ends the one that ended first. Every end runs.
+TEST_F(FatalStopTest, TheFirstOfSeveralErrorsIsTheOneShown) {
+  const TEngineUnit units[] = {
+      {"X", StartX, EndX}, {"T", nullptr, EndRaisingT}, {"Y", StartY, EndY}, {"U", nullptr, EndRaisingU}};
+  struct Case {
+    void (*mainRoutine)();
+    std::vector<std::string> calls;
+    std::string box;
+  };
+  const Case cases[] = {
+      {Main, {"start X", "start Y", "main", "end U", "end Y", "end T", "end X"}, "the error of U's end"},
+      {ThrowingMain, {"start X", "start Y", "end U", "end Y", "end T", "end X"}, "Range check error"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.box);
+    std::vector<std::string> boxes;
+    platform::ScopedOverrides record({.messageBox = [&](const std::string& text, const std::string&, std::uint32_t) {
+      boxes.push_back(text);
+    }});
+    g_calls.clear();
+    EXPECT_EQ(RunProgram(units, 4, c.mainRoutine), 1);
+    EXPECT_EQ(g_calls, c.calls);
+    EXPECT_EQ(boxes, std::vector<std::string>{c.box});
+  }
+}
+
+void EndOutOfMemory() {
+  std::fputs("end M\n", stderr);
+  throw std::bad_alloc();
+}
+
+// An end that raises an error of another kind than the engine's does not
+// keep a fatal stop from its box and its end either.
+TEST_F(FatalStopTest, AnEndThatRaisesAnyErrorLeavesTheStopItsBox) {
+  const TEngineUnit units[] = {
+      VK9_SystemUnit, {"A", nullptr, EndA}, {"M", nullptr, EndOutOfMemory}, {"B", nullptr, EndB}};
+  EXPECT_EXIT(
+      {
+        StartUnits(units, 4);
+        FatalStop("boom");
+      },
+      ::testing::ExitedWithCode(0), "^end B\nend M\nend A\n\\[.*\\]\nERRORS:\n\rboom\n$");
 }
 
 TEST_F(FatalStopTest, RunProgramStartsRunsAndEndsInOrder) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <sys/resource.h>
 
@@ -318,10 +319,10 @@ TEST_F(IniFileOnDisk, SaveRewritesInPlaceAndCutsLongerContent) {
   EXPECT_EQ(test::ReadNativeFile(Native("Options_Game.ini")), expected);
 }
 
-// Saves `ini` in a child process whose files may not grow past `limit`
-// bytes, as on a disk with that little room; the child's write errors are
-// those of a full disk.
-void SaveWithRoomFor(TIniFile& ini, rlim_t limit) {
+// Saves `ini` (to `path`, or where it was loaded from) in a child process
+// whose files may not grow past `limit` bytes, as on a disk with that little
+// room; the child's write errors are those of a full disk.
+void SaveWithRoomFor(TIniFile& ini, rlim_t limit, const std::string& path = "") {
   EXPECT_EXIT(
       {
         ::signal(SIGXFSZ, SIG_IGN);
@@ -329,7 +330,7 @@ void SaveWithRoomFor(TIniFile& ini, rlim_t limit) {
         ::getrlimit(RLIMIT_FSIZE, &room);
         room.rlim_cur = limit;
         ::setrlimit(RLIMIT_FSIZE, &room);
-        ini.Save();
+        ini.Save(path);
         std::_Exit(0);
       },
       ::testing::ExitedWithCode(0), "");
@@ -356,6 +357,27 @@ TEST_F(IniFileOnDisk, ASaveThatDoesNotFitLeavesTheOldContent) {
   ini.WriteString("Render_Note", "n", -1);
   SaveWithRoomFor(ini, test::ReadNativeFile(Native("Options_Game.ini")).size());
   EXPECT_EQ(test::ReadNativeFile(Native("Options_Game.ini")), SavedText(ini));
+}
+
+// The first save of the player's copy, made on the first run, onto a nearly
+// full disk: no half of the file either. An empty file stays empty; one the
+// save itself makes goes again, so that the next start makes it anew.
+TEST_F(IniFileOnDisk, ASaveThatDoesNotFitLeavesAnEmptyFileEmptyAndMakesNone) {
+  test::WriteNativeFile(Native("default.ini"),
+                        "[Main]\r\nWindowed_Mode=No\r\n" + std::string(200, ';') + "\r\nMusic_Enable=Yes");
+  TIniFile ini;
+  ini.Load(Engine("default.ini"));
+  for (const bool existed : {true, false}) {
+    SCOPED_TRACE(existed ? "an empty file" : "no file before the save");
+    std::remove(Native("Options_Game.ini").c_str());
+    if (existed) test::WriteNativeFile(Native("Options_Game.ini"), "");
+    SaveWithRoomFor(ini, 100, Engine("Options_Game.ini"));
+    EXPECT_EQ(test::NativeFileExists(Native("Options_Game.ini")), existed);
+    EXPECT_EQ(test::ReadNativeFile(Native("Options_Game.ini")), "");
+    // With room enough the file is written whole.
+    SaveWithRoomFor(ini, SavedText(ini).size(), Engine("Options_Game.ini"));
+    EXPECT_EQ(test::ReadNativeFile(Native("Options_Game.ini")), SavedText(ini));
+  }
 }
 
 TEST_F(IniFileOnDisk, SaveToAnUnopenablePathDoesNothing) {

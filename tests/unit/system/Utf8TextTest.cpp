@@ -61,6 +61,57 @@ TEST(Utf8Text, TheRoutinesKeepEveryCharacterWhole) {
   for (const auto& c : cases) EXPECT_EQ(c.apply(c.text), c.expected) << c.routine << "(" << c.text << ")";
 }
 
+struct EdgeCase {
+  const char* what;
+  std::string character;  // one character, or bytes that form none
+  bool whole;             // whether the bytes are one well-formed character
+  std::string lowered;    // the character lowered; empty when it has no lower case
+};
+
+// The first and last value of each lead-byte range and of the continuation
+// bytes, and the values just past them. Every routine that counts or cuts
+// characters keeps a well-formed one whole and takes each byte of anything
+// else for a character of its own.
+TEST(Utf8Text, EachSequenceLengthIsRecognisedToTheEdgesOfItsRanges) {
+  const platform::ScopedOverrides utf8(CodePage(platform::kCodePageUtf8));
+  const EdgeCase cases[] = {
+      {"U+0080, the first of two bytes", "\xC2\x80", true, ""},
+      {"U+07FF, the last of two bytes", "\xDF\xBF", true, ""},
+      {"an overlong two-byte form", "\xC1\xBF", false, ""},
+      {"U+0100, a letter ending in 0x80", "\xC4\x80", true, "\xC4\x81"},
+      {"U+013F, a letter ending in 0xBF", "\xC4\xBF", true, "\xC5\x80"},
+      {"a letter's lead before 0x7F", "\xC4\x7F", false, ""},
+      {"a letter's lead before 0xC0", "\xC4\xC0", false, ""},
+      {"U+0800, the first of three bytes", "\xE0\xA0\x80", true, ""},
+      {"an overlong three-byte form", "\xE0\x9F\xBF", false, ""},
+      {"U+D7FF, the last before the surrogates", "\xED\x9F\xBF", true, ""},
+      {"a surrogate", "\xED\xA0\x80", false, ""},
+      {"U+E000, the first after the surrogates", "\xEE\x80\x80", true, ""},
+      {"U+FF21, a full-width letter", "\xEF\xBC\xA1", true, "\xEF\xBD\x81"},
+      {"U+FFFF, the last of three bytes", "\xEF\xBF\xBF", true, ""},
+      {"a third byte of 0xC0", "\xE2\x82\xC0", false, ""},
+      {"a third byte of 0x7F", "\xE2\x82\x7F", false, ""},
+      {"U+10000, the first of four bytes", "\xF0\x90\x80\x80", true, ""},
+      {"an overlong four-byte form", "\xF0\x8F\xBF\xBF", false, ""},
+      {"U+10FFFF, the last character", "\xF4\x8F\xBF\xBF", true, ""},
+      {"past U+10FFFF", "\xF4\x90\x80\x80", false, ""},
+      {"a lead byte past 0xF4", "\xF5\x80\x80\x80", false, ""},
+      {"a fourth byte of 0xC0", "\xF1\x80\x80\xC0", false, ""},
+  };
+  for (const EdgeCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string& x = c.character;
+    const std::size_t characters = c.whole ? 1 : x.size();
+    EXPECT_EQ(TextLength("a" + x + "b"), 2 + characters);
+    EXPECT_EQ(CutText("a" + x + "b", 2), "a" + (c.whole ? x : x.substr(0, 1)));
+    EXPECT_EQ(CutText(x + "b", characters), x);
+    EXPECT_EQ(LowerText("A" + x + "B"), "a" + (c.lowered.empty() ? x : c.lowered) + "b");
+    // The last four characters go: this one and "exe".
+    const std::string kept = c.whole ? "" : x.substr(0, x.size() - 1);
+    EXPECT_EQ(vk9_system::ExeNameFromModulePath("C:\\G\\n" + x + "exe"), "n" + kept);
+  }
+}
+
 // Where the system ignores the manifest, the system's code page holds and
 // characters are bytes, as before.
 TEST(Utf8Text, UnderASingleByteCodePageACharacterIsAByte) {
