@@ -15,6 +15,7 @@
 //   d3d9 <width> <height>                the default adapter's capabilities, read as the
 //                                        renderer reads them, and the free texture memory
 //                                        of a windowed device with that back buffer
+//   dsound                               the result of DirectSoundCreate for the default device
 //   windows                              every top-level window (for debugging)
 //   text-fit <face> <height> <bold 0|1> [<room> <text>]...
 //                                        the font the launcher's controls get for that
@@ -554,6 +555,23 @@ int Direct3D(const std::vector<std::wstring>& args) {
   return Print(json + "}");
 }
 
+// What DirectSoundCreate gives for the default device in this environment,
+// as the engine's SoundInit calls it.
+int DirectSound() {
+  HMODULE library = ::LoadLibraryW(L"dsound.dll");
+  if (!library) return Fail("\"no dsound.dll\"");
+  using CreateProc = HRESULT(WINAPI*)(const GUID*, IUnknown**, IUnknown*);
+  const auto create = reinterpret_cast<CreateProc>(
+      reinterpret_cast<void (*)()>(::GetProcAddress(library, "DirectSoundCreate")));
+  if (!create) return Fail("\"no DirectSoundCreate\"");
+  IUnknown* sound = nullptr;
+  const HRESULT result = create(nullptr, &sound, nullptr);
+  if (sound) sound->Release();
+  char code[16];
+  std::snprintf(code, sizeof code, "\"%08lx\"", static_cast<unsigned long>(result));
+  return Print(std::string("{\"result\":") + code + "}");
+}
+
 int Windows() {
   std::vector<HWND> list;
   ::EnumWindows(
@@ -610,7 +628,7 @@ int Usage() {
       "usage: e2e_probe wait-window <caption> [timeout-ms] | controls <caption> | click <caption> <id>\n"
       "       | check <caption> <id> <0|1> | key <caption> <vk> | message-box [timeout-ms] | dismiss [timeout-ms]\n"
       "       | capture <caption> <file.bmp> | hold-open <path> <seconds> | screen | d3d9 <width> <height>\n"
-      "       | windows | text-fit <face> <height> <bold 0|1> [<room> <text>]...\n",
+      "       | dsound | windows | text-fit <face> <height> <bold 0|1> [<room> <text>]...\n",
       stderr);
   return 2;
 }
@@ -637,6 +655,7 @@ int main() {
   if (verb == L"hold-open" && n == 4) return HoldOpen(args);
   if (verb == L"screen" && n == 2) return Screen();
   if (verb == L"d3d9" && n == 4) return Direct3D(args);
+  if (verb == L"dsound" && n == 2) return DirectSound();
   if (verb == L"windows" && n == 2) return Windows();
   if (verb == L"text-fit" && n >= 5 && (n - 5) % 2 == 0) return TextFit(args);
   return Usage();
