@@ -14,7 +14,7 @@ import shutil
 import pytest
 
 from conftest import ROOT
-from launcher_window import read_bmp
+from launcher_window import Probe, read_bmp
 from control_ids import ANTI_ALIASING, BUTTONS, CHECK_BOXES, EXIT, GROUP_BOXES, LANGUAGE, MEMO, RADIO_ITEMS, RUN
 from test_machine_checks import SHIPPED, launch, machine, memo_lines  # noqa: F401  (machine is a fixture)
 
@@ -119,6 +119,23 @@ def stroke(rows, shot, window, control_id):
     return sum(runs) / len(runs)
 
 
+def caption_span(rows, shot, window, control_id):
+    """The columns a check box's caption covers on the screen, right of its
+    box: from its first to its last light pixel (the caption is light on the
+    dark panel); 0 when nothing is drawn there."""
+    x, y = 0, 0
+    part = control_id
+    while part:  # the rectangle is the parent's: add up to the window
+        x, y = x + window[part]["rect"][0], y + window[part]["rect"][1]
+        part = window[part]["parent"]
+    ox = window.data["client_origin"][0] - shot["window"][0] + x
+    oy = window.data["client_origin"][1] - shot["window"][1] + y
+    width, height = window[control_id]["client"]
+    inked = [cx for cx in range(CHECK_ROOM, width)
+             if any(sum(rows[oy + cy][ox + cx]) > 3 * 110 for cy in range(height))]
+    return inked[-1] - inked[0] + 1 if inked else 0
+
+
 LANGUAGES = ["en_US.UTF-8", "ru_RU.UTF-8", "de_DE.UTF-8", "fr_FR.UTF-8"]
 
 
@@ -135,13 +152,19 @@ def test_every_text_fits_its_room(game, machine, lang):  # noqa: F811
     assert cut == {}, f"texts wider than their room even a size smaller (text, width, room): {cut}"
     smaller = {i: (text, asked, height) for i, (text, _, _, asked, height) in drawn.items() if height != asked}
     print(f"drawn a size smaller (text, asked height, drawn height): {smaller}")
+    # And so drawn: a check box's caption that needed a smaller size spans
+    # no more on the screen than it measures there (cut at the asked size,
+    # it would fill its room).
+    _, _, rows = read_bmp(bmp)
+    spans = {i: (drawn[i][0], caption_span(rows, shot, window, i), drawn[i][1])
+             for i in smaller if i in CHECK_BOXES}
+    assert all(span <= width + 1 for _, span, width in spans.values()), f"(text, span, width): {spans}"
 
     # The face keeps what the layout asks for: its letters' height, which a
     # scalable face gives to the pixel it rounds to, and its weight, seen on
     # the screen: "Game start" is bold, "Exit" of the same height is not.
     for (face, height, bold), data in faces.items():
         assert abs(data["em"] + height) <= 1, (face, height, bold, data)
-    _, _, rows = read_bmp(bmp)
     run_stroke, exit_stroke = (stroke(rows, shot, window, i) for i in (RUN, EXIT))
     assert run_stroke > 1.3 * exit_stroke, (run_stroke, exit_stroke, faces)
 
@@ -165,3 +188,32 @@ def test_a_caption_too_long_for_any_size_is_found_cut(game, machine):  # noqa: F
     assert window[ANTI_ALIASING]["text"] == long_caption
     cut = cut_texts(run.probe, window)
     assert list(cut) == [ANTI_ALIASING], cut
+
+
+@pytest.mark.parametrize("font, floor", [(("MS Sans Serif", -11, False), -9), (("MS Sans Serif", -15, False), -12),
+                                         (("MS Sans Serif", -16, True), -13)])
+def test_a_caption_steps_down_to_four_fifths_of_its_height_and_no_further(wine_run, font, floor):
+    """The fitting rule in the probe, which the controls share: one text in
+    rooms from its own width down to a few pixels. Each room gets the
+    largest size down to the floor that fits; past the floor, the asked size
+    (drawn cut)."""
+    face, height, bold = font
+    text = "Alpha blending supersampling"
+    probe = Probe(wine_run, wine_run.env_for())
+    data, _ = probe("text-fit", face, height, 1 if bold else 0, 1000, text)
+    full = data["texts"][0]["width"]
+    pairs = [str(value) for room in range(full, 4, -1) for value in (room, text)]
+    data, _ = probe("text-fit", face, height, 1 if bold else 0, *pairs)
+    results = list(zip(range(full, 4, -1), data["texts"]))
+    for room, fit in results:
+        if fit["fit_height"] == height:
+            assert (fit["fit_width"] <= room) == (room >= full), (room, fit)
+        else:
+            assert height < fit["fit_height"] <= floor and fit["fit_width"] <= room, (room, fit)
+    drawn = [fit["fit_height"] for _, fit in results]
+    # Every size down to the floor serves some room, the rooms it cannot
+    # serve fall back to the asked size, and sizes only shrink with the room.
+    assert set(drawn) == set(range(height, floor + 1)) | {height}, drawn
+    shrinking = [h for h in drawn if h != height]
+    assert shrinking == sorted(shrinking), drawn
+    assert drawn[-1] == height, drawn
