@@ -115,16 +115,9 @@ Fit Judge(HFONT font, const TFont& layout, const char* face) {
 // the weight and height, the first that shows every language.
 HFONT MatchFont(const TFont& font) {
   HFONT named = CreateFace(font, font.Name.c_str(), font.Bold);
-  HFONT letters = nullptr;
-  switch (Judge(named, font, font.Name.c_str())) {
-    case Fit::Whole:
-      return named;
-    case Fit::Letters:
-      letters = named;
-      break;
-    case Fit::None:
-      break;
-  }
+  const Fit namedFit = Judge(named, font, font.Name.c_str());
+  if (namedFit == Fit::Whole) return named;
+  HFONT letters = namedFit == Fit::Letters ? named : nullptr;
   for (const char* face :
        {"Microsoft Sans Serif", "Tahoma", "Arial", "Liberation Sans", "DejaVu Sans Condensed", "DejaVu Sans"}) {
     HFONT candidate = CreateFace(font, face, font.Bold);
