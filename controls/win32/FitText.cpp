@@ -29,17 +29,20 @@ LONG FloorHeight(LONG height) {
   return height < 0 ? -floor : floor;
 }
 
-HFONT FittingFont(HDC dc, HFONT font, const std::wstring& text, int room) {
-  if (!font || skinpaint::TextSize(dc, text, font).cx <= room) return font;
+HFONT LargestFitting(HFONT font, const std::function<bool(HFONT)>& fits) {
   LOGFONTW shape{};
-  if (GetObjectW(font, sizeof shape, &shape) == 0) return font;
+  if (!font || fits(font) || GetObjectW(font, sizeof shape, &shape) == 0) return font;
   const LONG floor = FloorHeight(shape.lfHeight);
   const LONG step = shape.lfHeight < 0 ? 1 : -1;  // toward zero: smaller
   for (LONG height = shape.lfHeight + step; height != floor + step; height += step) {
     HFONT smaller = ResizedFont(font, height);
-    if (smaller && skinpaint::TextSize(dc, text, smaller).cx <= room) return smaller;
+    if (smaller && fits(smaller)) return smaller;
   }
   return font;
+}
+
+HFONT FittingFont(HDC dc, HFONT font, const std::wstring& text, int room) {
+  return LargestFitting(font, [&](HFONT candidate) { return skinpaint::TextSize(dc, text, candidate).cx <= room; });
 }
 
 }  // namespace win32

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace win32 {
@@ -17,6 +18,10 @@ namespace win32 {
 // else the largest smaller size that fits. Fonts made here are kept until
 // the process ends.
 HFONT FittingFont(HDC dc, HFONT font, const std::wstring& text, int room);
+
+// The rule itself: `font` when `fits` holds for it or for no smaller size
+// down to the floor, else the largest smaller size for which it holds.
+HFONT LargestFitting(HFONT font, const std::function<bool(HFONT)>& fits);
 
 // The same face and weight at another LOGFONT height.
 HFONT ResizedFont(HFONT font, LONG height);

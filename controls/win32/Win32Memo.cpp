@@ -96,19 +96,8 @@ class MemoPeer final : public ControlPeer {
   // (FitText.h); past that the asked size stays and the scroll bar serves.
   void FitLines() {
     const HWND window = Handle();
-    HFONT font = Font();
-    LOGFONTW shape{};
-    if (!window || !font || GetObjectW(font, sizeof shape, &shape) == 0) return;
-    const LONG floor = FloorHeight(shape.lfHeight);
-    const LONG step = shape.lfHeight < 0 ? 1 : -1;
-    HFONT fitting = font;
-    for (LONG height = shape.lfHeight; height != floor + step; height += step) {
-      HFONT candidate = height == shape.lfHeight ? font : ResizedFont(font, height);
-      if (candidate && LinesInView(window, candidate)) {
-        fitting = candidate;
-        break;
-      }
-    }
+    if (!window) return;
+    HFONT fitting = LargestFitting(Font(), [window](HFONT font) { return LinesInView(window, font); });
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(fitting), TRUE);
   }
 
