@@ -1,5 +1,6 @@
 // TsBitBtn: a BUTTON (BS_PUSHBUTTON, BS_DEFPUSHBUTTON for the default one)
 // painted from the skin's "BUTTON" section.
+#include "FitText.h"
 #include "SkinPaint.h"
 #include "Win32Peer.h"
 
@@ -54,13 +55,17 @@ class ButtonPeer final : public ControlPeer {
     Form().PaintParentBackground(window, dc);
     skinpaint::Panel(dc, client, colors, section.Radius);
 
+    // The centred caption clears the focus mark, 3 pixels inside each edge.
+    constexpr int kFocusInset = 3;
     const std::wstring caption = skinpaint::WindowText(window);
+    const int room = client.right - client.left - 2 * kFocusInset;
     RECT text = client;
     if (state.Pressed) OffsetRect(&text, 1, 1);
-    skinpaint::Text(dc, caption, text, colors.Text, Font(), DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    skinpaint::Text(dc, caption, text, colors.Text, FittingFont(dc, Font(), caption, room),
+                    DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     if (state.Focused) {
       RECT mark = client;
-      InflateRect(&mark, -3, -3);
+      InflateRect(&mark, -kFocusInset, -kFocusInset);
       skinpaint::FocusMark(dc, mark, section.State(TSkinState::Focused).Mark);
     }
   }

@@ -3,6 +3,7 @@
 // it whoever changed it (a click, Space, BM_CLICK, BM_SETCHECK).
 #include <algorithm>
 
+#include "FitText.h"
 #include "SkinPaint.h"
 #include "Win32Peer.h"
 
@@ -38,9 +39,10 @@ void PaintCheckItem(FormPeer& form, const WindowInfo& info, HDC dc, const RECT& 
   }
 
   const std::wstring caption = skinpaint::WindowText(window);
-  const SIZE size = skinpaint::TextSize(dc, caption, font);
   RECT text{box.right + kGap, client.top, client.right, client.bottom};
-  skinpaint::Text(dc, caption, text, body.Text, font, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+  const HFONT fitting = FittingFont(dc, font, caption, text.right - text.left);
+  const SIZE size = skinpaint::TextSize(dc, caption, fitting);
+  skinpaint::Text(dc, caption, text, body.Text, fitting, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
   if (state.Focused) {
     const int textTop = (client.bottom - client.top - size.cy) / 2;
     const RECT mark{text.left - 2, textTop - 1, std::min<LONG>(text.left + size.cx + 2, client.right),

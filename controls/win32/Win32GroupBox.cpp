@@ -1,6 +1,7 @@
 // TsGroupBox: a BUTTON with BS_GROUPBOX, painted from the skin's "GROUPBOX"
 // section as a panel with its caption at the top. Its controls are child
 // windows; WS_EX_CONTROLPARENT lets the dialog manager tab into them.
+#include "FitText.h"
 #include "SkinPaint.h"
 #include "Win32Peer.h"
 
@@ -28,8 +29,10 @@ void GroupPeer::Paint(WindowInfo& info, HDC dc, const RECT& client) {
   state.Enabled = Form().EffectivelyEnabled(info.Handle);
   const TSkinSection& section = Form().Skin().Section("GROUPBOX");
   const std::wstring caption = skinpaint::WindowText(info.Handle);
-  RECT text{client.left + 7, client.top + 2, client.right - 7, client.top + 2 + skinpaint::TextSize(dc, caption, Font()).cy};
-  skinpaint::Text(dc, caption, text, skinpaint::Body(section, state).Text, Font(),
+  RECT text{client.left + 7, client.top + 2, client.right - 7, client.top + 2};
+  const HFONT font = FittingFont(dc, Font(), caption, text.right - text.left);
+  text.bottom += skinpaint::TextSize(dc, caption, font).cy;
+  skinpaint::Text(dc, caption, text, skinpaint::Body(section, state).Text, font,
                   DT_LEFT | DT_TOP | DT_SINGLELINE | DT_END_ELLIPSIS);
 }
 

@@ -3,6 +3,7 @@
 // border is the skin's "EDIT" section.
 #include <algorithm>
 
+#include "FitText.h"
 #include "SkinPaint.h"
 #include "Win32Peer.h"
 
@@ -21,6 +22,7 @@ class MemoPeer final : public ControlPeer {
   void Create(HWND parent) override {
     const DWORD style = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | CommonStyle();
     CreateWindowFor("EDIT", style, 0, parent, memo_.ControlId(), memo_.Bounds(), memo_.Text());
+    FitLines();
   }
 
   void Apply(TChange change) override {
@@ -29,6 +31,7 @@ class MemoPeer final : public ControlPeer {
         break;  // a memo shows its lines
       case TChange::Lines:
         SetWindowTextA(Handle(), memo_.Text().c_str());
+        FitLines();
         break;
       case TChange::Color:
         if (brush_) DeleteObject(brush_);
@@ -38,7 +41,12 @@ class MemoPeer final : public ControlPeer {
       case TChange::Font:
         // The font's colour is the text's: repaint even when only it changed.
         ControlPeer::Apply(change);
+        FitLines();
         InvalidateRect(Handle(), nullptr, TRUE);
+        break;
+      case TChange::Bounds:
+        ControlPeer::Apply(change);
+        FitLines();
         break;
       default:
         ControlPeer::Apply(change);
@@ -82,6 +90,36 @@ class MemoPeer final : public ControlPeer {
   }
 
  private:
+  // Every message in view at once: when the edit wraps its lines, in the
+  // face the system gave, into more than it shows, its font goes a size
+  // smaller, step by step, to the floor the captions' fitting has
+  // (FitText.h); past that the asked size stays and the scroll bar serves.
+  void FitLines() {
+    const HWND window = Handle();
+    if (!window) return;
+    HFONT fitting = LargestFitting(Font(), [window](HFONT font) { return LinesInView(window, font); });
+    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(fitting), TRUE);
+  }
+
+  // Whether the edit shows every line of its text in that font: the lines as
+  // it wraps them (a last empty line after the final line break aside)
+  // against the lines its formatting rectangle holds.
+  static bool LinesInView(HWND window, HFONT font) {
+    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    LRESULT lines = SendMessageA(window, EM_GETLINECOUNT, 0, 0);
+    const int length = GetWindowTextLengthA(window);
+    if (lines > 1 && SendMessageA(window, EM_LINEINDEX, static_cast<WPARAM>(lines - 1), 0) == length) --lines;
+    RECT format{};
+    SendMessageA(window, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    HDC dc = GetDC(window);
+    const HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    return metrics.tmHeight > 0 && lines <= (format.bottom - format.top) / metrics.tmHeight;
+  }
+
   // After these the edit has drawn its frame or scroll bar itself.
   static bool DrawsFrame(UINT message) {
     switch (message) {

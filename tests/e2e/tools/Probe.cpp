@@ -15,17 +15,22 @@
 //   d3d9 <width> <height>                the default adapter's capabilities, read as the
 //                                        renderer reads them, and the free texture memory
 //                                        of a windowed device with that back buffer
+//   dsound                               the result of DirectSoundCreate for the default device
 //   windows                              every top-level window (for debugging)
-//   text-widths <face> <height> <bold 0|1> <text>...
+//   text-fit <face> <height> <bold 0|1> [<room> <text>]...
 //                                        the font the launcher's controls get for that
-//                                        layout font (the same matching), its face, line
-//                                        height and each text's width in pixels
+//                                        layout font (the same matching): its face, line
+//                                        height, letter height and weight; each text's
+//                                        width in pixels, and the height and width the
+//                                        fitting rule gives it in a room that wide
 //
 // Exit codes: 0 done, 1 not found / timed out / failed, 2 bad command line.
 #include <windows.h>
 #include <d3d9.h>
 
+#include "win32/FitText.h"
 #include "win32/FontMatch.h"
+#include "win32/SkinPaint.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -230,6 +235,17 @@ std::string ControlJson(HWND top, HWND control) {
     ::SendMessageTimeoutW(control, EM_GETFIRSTVISIBLELINE, 0, 0, SMTO_ABORTIFHUNG, kSendTimeout, &first);
     json += ",\"lines\":" + Number(static_cast<long long>(lines)) +
             ",\"first_visible\":" + Number(static_cast<long long>(first));
+    // Where each line starts in the client area, as the control places it;
+    // the step from one to the next is its line height.
+    json += ",\"line_tops\":[";
+    for (DWORD_PTR line = 0; line < lines; ++line) {
+      DWORD_PTR index = 0, position = 0;
+      ::SendMessageTimeoutW(control, EM_LINEINDEX, line, 0, SMTO_ABORTIFHUNG, kSendTimeout, &index);
+      ::SendMessageTimeoutW(control, EM_POSFROMCHAR, index, 0, SMTO_ABORTIFHUNG, kSendTimeout, &position);
+      if (line > 0) json += ",";
+      json += position == static_cast<DWORD_PTR>(-1) ? "null" : Number(static_cast<short>(HIWORD(position)));
+    }
+    json += "]";
   }
   json += ",\"parent\":" + Number(parent == top ? 0 : ::GetDlgCtrlID(parent));
   json += ",\"style\":" + Number(static_cast<unsigned long>(style));
@@ -539,6 +555,23 @@ int Direct3D(const std::vector<std::wstring>& args) {
   return Print(json + "}");
 }
 
+// What DirectSoundCreate gives for the default device in this environment,
+// as the engine's SoundInit calls it.
+int DirectSound() {
+  HMODULE library = ::LoadLibraryW(L"dsound.dll");
+  if (!library) return Fail("\"no dsound.dll\"");
+  using CreateProc = HRESULT(WINAPI*)(const GUID*, IUnknown**, IUnknown*);
+  const auto create = reinterpret_cast<CreateProc>(
+      reinterpret_cast<void (*)()>(::GetProcAddress(library, "DirectSoundCreate")));
+  if (!create) return Fail("\"no DirectSoundCreate\"");
+  IUnknown* sound = nullptr;
+  const HRESULT result = create(nullptr, &sound, nullptr);
+  if (sound) sound->Release();
+  char code[16];
+  std::snprintf(code, sizeof code, "\"%08lx\"", static_cast<unsigned long>(result));
+  return Print(std::string("{\"result\":") + code + "}");
+}
+
 int Windows() {
   std::vector<HWND> list;
   ::EnumWindows(
@@ -554,7 +587,7 @@ int Windows() {
   return Print(json + "]}");
 }
 
-int TextWidths(const std::vector<std::wstring>& args) {
+int TextFit(const std::vector<std::wstring>& args) {
   TFont layoutFont;
   const int size = WideCharToMultiByte(CP_UTF8, 0, args[2].c_str(), -1, nullptr, 0, nullptr, nullptr);
   std::string face(static_cast<size_t>(size > 0 ? size - 1 : 0), '\0');
@@ -569,14 +602,22 @@ int TextWidths(const std::vector<std::wstring>& args) {
   ::GetTextFaceW(dc, LF_FACESIZE, chosen);
   TEXTMETRICW metrics{};
   ::GetTextMetricsW(dc, &metrics);
-  std::string json = "{\"face\":" + Quote(chosen) + ",\"height\":" + Number(metrics.tmHeight) + ",\"widths\":[";
-  for (size_t i = 5; i < args.size(); ++i) {
-    SIZE extent{};
-    ::GetTextExtentPoint32W(dc, args[i].c_str(), static_cast<int>(args[i].size()), &extent);
-    if (i > 5) json += ",";
-    json += Number(extent.cx);
-  }
   ::SelectObject(dc, old);
+  std::string json = "{\"face\":" + Quote(chosen) + ",\"height\":" + Number(metrics.tmHeight) +
+                     ",\"em\":" + Number(metrics.tmHeight - metrics.tmInternalLeading) +
+                     ",\"weight\":" + Number(metrics.tmWeight) + ",\"texts\":[";
+  // Measured as the controls measure what they draw (DrawText), at the
+  // asked size and at the size the fitting rule gives for the room.
+  for (size_t i = 5; i + 1 < args.size(); i += 2) {
+    const std::wstring& text = args[i + 1];
+    HFONT fitting = win32::FittingFont(dc, font, text, _wtoi(args[i].c_str()));
+    LOGFONTW shape{};
+    ::GetObjectW(fitting, sizeof shape, &shape);
+    if (i > 5) json += ",";
+    json += "{\"width\":" + Number(skinpaint::TextSize(dc, text, font).cx) +
+            ",\"fit_height\":" + Number(shape.lfHeight) +
+            ",\"fit_width\":" + Number(skinpaint::TextSize(dc, text, fitting).cx) + "}";
+  }
   ::ReleaseDC(nullptr, dc);
   ::DeleteObject(font);
   return Print(json + "]}");
@@ -587,7 +628,7 @@ int Usage() {
       "usage: e2e_probe wait-window <caption> [timeout-ms] | controls <caption> | click <caption> <id>\n"
       "       | check <caption> <id> <0|1> | key <caption> <vk> | message-box [timeout-ms] | dismiss [timeout-ms]\n"
       "       | capture <caption> <file.bmp> | hold-open <path> <seconds> | screen | d3d9 <width> <height>\n"
-      "       | windows | text-widths <face> <height> <bold 0|1> <text>...\n",
+      "       | dsound | windows | text-fit <face> <height> <bold 0|1> [<room> <text>]...\n",
       stderr);
   return 2;
 }
@@ -614,7 +655,8 @@ int main() {
   if (verb == L"hold-open" && n == 4) return HoldOpen(args);
   if (verb == L"screen" && n == 2) return Screen();
   if (verb == L"d3d9" && n == 4) return Direct3D(args);
+  if (verb == L"dsound" && n == 2) return DirectSound();
   if (verb == L"windows" && n == 2) return Windows();
-  if (verb == L"text-widths" && n >= 5) return TextWidths(args);
+  if (verb == L"text-fit" && n >= 5 && (n - 5) % 2 == 0) return TextFit(args);
   return Usage();
 }
