@@ -16,6 +16,7 @@ NULL_WRITE = re.compile(r"CRASH Access violation \(0xC0000005\) writing address 
 CASES = {
     "caught": (0, "caught"),
     "uncaught": (3, "terminate"),
+    "uncaught-on-a-thread": (3, "terminate"),
     "crash": (42, NULL_WRITE),
     # A catch-all C++ handler does not take a hardware exception.
     "crash-in-catch-all": (42, NULL_WRITE),

@@ -1,12 +1,17 @@
 // The crash handler installed as the launcher installs it, then one of:
 //   caught      a C++ exception thrown and caught
 //   uncaught    a C++ exception nobody catches, which must reach std::terminate
+//   uncaught-on-a-thread  the same on a thread of the system's, outside the
+//               C runtime's start-up frame (on x86_64 that frame's own filter
+//               takes it on the main thread, before the process's filter)
 //   crash       an access violation, which the handler must report
 //   crash-in-catch-all  the same inside try { } catch (...) { }
 // The handler's log line is printed as "CRASH <line>" and ends the program
 // with exit code 42, so that no box waits; std::terminate prints "terminate"
 // and ends it with 3.
 #include "Platform.h"
+
+#include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +34,8 @@ std::string Caption() { return "e2e_cxx_exceptions"; }
 int* volatile gNowhere = nullptr;
 void Fault() { *gNowhere = 1; }
 
+DWORD WINAPI Throw(void*) { throw std::runtime_error("nobody catches this either"); }
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -47,6 +54,9 @@ int main(int argc, char** argv) {
     }
   } else if (std::strcmp(what, "uncaught") == 0) {
     throw std::runtime_error("nobody catches this");
+  } else if (std::strcmp(what, "uncaught-on-a-thread") == 0) {
+    HANDLE thread = ::CreateThread(nullptr, 0, Throw, nullptr, 0, nullptr);
+    if (thread) ::WaitForSingleObject(thread, INFINITE);
   } else if (std::strcmp(what, "crash") == 0) {
     Fault();
   } else if (std::strcmp(what, "crash-in-catch-all") == 0) {
@@ -56,7 +66,7 @@ int main(int argc, char** argv) {
       std::puts("caught by catch (...)");
     }
   } else {
-    std::fputs("usage: e2e_cxx_exceptions caught|uncaught|crash|crash-in-catch-all\n", stderr);
+    std::fputs("usage: e2e_cxx_exceptions caught|uncaught|uncaught-on-a-thread|crash|crash-in-catch-all\n", stderr);
     return 2;
   }
   return 0;
