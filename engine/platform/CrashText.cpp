@@ -85,8 +85,6 @@ std::string CrashLine(const CrashRecord& record) {
   return line;
 }
 
-std::string CrashBoxText(const std::string& line) {
-  return "The program crashed and has to close:\r\n\r\n" + line;
-}
+std::string CrashBoxText(const std::string& line) { return "The program crashed and has to close:\r\n\r\n" + line; }
 
 }  // namespace platform

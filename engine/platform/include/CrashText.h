@@ -10,8 +10,8 @@
 namespace platform {
 
 struct CrashRecord {
-  std::uint32_t code = 0;        // the exception code (0xC0000005, ...)
-  std::uintptr_t address = 0;    // the instruction it happened at
+  std::uint32_t code = 0;      // the exception code (0xC0000005, ...)
+  std::uintptr_t address = 0;  // the instruction it happened at
   // The exception's parameters; an access violation's are the kind of access
   // (0 read, 1 write, 8 execute) and the address it was denied.
   std::uint32_t parameterCount = 0;
@@ -20,7 +20,7 @@ struct CrashRecord {
   // name when no module does.
   std::string module;
   std::uintptr_t moduleBase = 0;
-  const char* step = nullptr;    // the step running (SetCrashStep), or null
+  const char* step = nullptr;  // the step running (SetCrashStep), or null
 };
 
 // The exception's name: "Access violation", "Stack overflow", ...

@@ -59,7 +59,9 @@ void Report(const EXCEPTION_RECORD& exception) {
   record.code = exception.ExceptionCode;
   record.address = reinterpret_cast<std::uintptr_t>(exception.ExceptionAddress);
   record.parameterCount = exception.NumberParameters;
-  for (DWORD i = 0; i < exception.NumberParameters && i < 2; ++i) record.parameters[i] = exception.ExceptionInformation[i];
+  for (DWORD i = 0; i < exception.NumberParameters && i < 2; ++i) {
+    record.parameters[i] = exception.ExceptionInformation[i];
+  }
   record.step = gStep.load();
   FindModule(exception.ExceptionAddress, record);
 

@@ -5,9 +5,11 @@
 // "access-violation" (the default), "illegal-instruction", "divide-by-zero",
 // "stack-overflow", or "again-while-the-box-shows": an access violation, and
 // an illegal instruction on a second thread as soon as the crashed thread
-// shows a dialog box (the crash report's). The first three fault in the exported functions CrashSite*,
-// so that a test can tell the offset the report must name.
+// shows a dialog box (the crash report's). The first three fault in the
+// exported functions CrashSite*, so that a test can tell the offset the
+// report must name.
 #include <windows.h>
+
 #include <d3d9.h>
 #include <dsound.h>
 
