@@ -9,6 +9,7 @@ import struct
 import pytest
 
 from conftest import BIN, FIXTURES
+from control_ids import EXIT
 from launcher_window import LauncherRun
 from test_machine_checks import TIMED_LINE, log_path
 
@@ -66,9 +67,13 @@ def start_with_crashing(game, driver, how, player_options):
     return LauncherRun(game.wine, env)
 
 
-def crash_line(log):
-    """The text of the log's CRASH line, which must be its last and only one."""
+def crash_line(log, before=None):
+    """The text of the log's CRASH line, which must be its last and only one;
+    `before`, when given, is the label of the timed line before it."""
     lines = log.read_bytes().decode("utf-8").split("\r\n")
+    if before:
+        previous = TIMED_LINE.fullmatch(lines[-3])
+        assert previous and previous[1].rstrip(" ") == before, lines[-4:]
     assert lines[-1] == "", lines[-3:]
     last = TIMED_LINE.fullmatch(lines[-2])
     assert last and last[1].startswith("CRASH "), lines[-3:]
@@ -136,4 +141,17 @@ def test_a_crash_while_the_box_shows_ends_the_program_at_once(game):
     assert crash_line(log_path(game.wine)) == ("Access violation (0xC0000005) writing address 0x10 at "
                     + site("d3d9", "CrashSiteAccessViolation") + " during MachineChecks.Graphics")
     assert run.probe.window_state() == (False, False)
+    assert game.player_options.read_bytes() == PLAYER_OPTIONS
+
+
+def test_a_crash_after_the_checks_names_no_check(game):
+    run = start_with_crashing(game, "dsound", "access-violation-at-release", PLAYER_OPTIONS)
+    run.wait_window()
+    run.probe.click(EXIT)
+    # The sound unit's end releases the device, after the renderer's end.
+    line = "Access violation (0xC0000005) writing address 0x10 at " + site("dsound", "CrashSiteAccessViolation")
+    assert run.probe.message_box()["text"] == BOX_HEAD + line
+    assert crash_line(log_path(game.wine), before="VK9_Render.Finalization") == line
+    run.probe.dismiss()
+    assert run.wait_exit() == 0x05
     assert game.player_options.read_bytes() == PLAYER_OPTIONS

@@ -5,7 +5,9 @@
 // "access-violation" (the default), "illegal-instruction", "divide-by-zero",
 // "stack-overflow", or "again-while-the-box-shows": an access violation, and
 // an illegal instruction on a second thread as soon as the crashed thread
-// shows a dialog box (the crash report's). The first three fault in the
+// shows a dialog box (the crash report's). The dsound.dll also knows
+// "access-violation-at-release": a device that works, and whose last Release
+// (at the sound unit's end, long after the checks) makes the access violation. The first three fault in the
 // exported functions CrashSite*, so that a test can tell the offset the
 // report must name.
 #include <windows.h>
@@ -74,6 +76,80 @@ DWORD WINAPI CrashOnceTheBoxShows(void* crashedThread) {
   ::ExitProcess(99);  // not reached: each of them faults
 }
 
+#ifdef CRASH_IN_DSOUND
+bool CrashesAtRelease() {
+  char how[64] = {};
+  ::GetEnvironmentVariableA("CRASHING_DRIVER", how, sizeof how);
+  return std::strcmp(how, "access-violation-at-release") == 0;
+}
+
+// Reference counting for the stand-in's objects; `last` runs when the count
+// drops to none.
+template <class Interface>
+class Counted : public Interface {
+ public:
+  HRESULT WINAPI QueryInterface(REFIID, void** out) override {
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG WINAPI AddRef() override { return ++references_; }
+  ULONG WINAPI Release() override {
+    const ULONG left = --references_;
+    if (left == 0) Last();
+    return left;
+  }
+
+ protected:
+  virtual ~Counted() = default;
+  virtual void Last() { delete this; }
+
+ private:
+  ULONG references_ = 1;
+};
+
+// A primary buffer that takes any format.
+class Buffer final : public Counted<IDirectSoundBuffer> {
+ public:
+  HRESULT WINAPI GetCaps(LPDSBCAPS) override { return DSERR_UNSUPPORTED; }
+  HRESULT WINAPI GetCurrentPosition(LPDWORD, LPDWORD) override { return DSERR_UNSUPPORTED; }
+  HRESULT WINAPI GetFormat(LPWAVEFORMATEX, DWORD, LPDWORD) override { return DSERR_UNSUPPORTED; }
+  HRESULT WINAPI GetVolume(LPLONG) override { return DSERR_UNSUPPORTED; }
+  HRESULT WINAPI GetPan(LPLONG) override { return DSERR_UNSUPPORTED; }
+  HRESULT WINAPI GetFrequency(LPDWORD) override { return DSERR_UNSUPPORTED; }
+  HRESULT WINAPI GetStatus(LPDWORD) override { return DSERR_UNSUPPORTED; }
+  HRESULT WINAPI Initialize(LPDIRECTSOUND, LPCDSBUFFERDESC) override { return DSERR_ALREADYINITIALIZED; }
+  HRESULT WINAPI Lock(DWORD, DWORD, LPVOID*, LPDWORD, LPVOID*, LPDWORD, DWORD) override { return DSERR_UNSUPPORTED; }
+  HRESULT WINAPI Play(DWORD, DWORD, DWORD) override { return DSERR_UNSUPPORTED; }
+  HRESULT WINAPI SetCurrentPosition(DWORD) override { return DSERR_UNSUPPORTED; }
+  HRESULT WINAPI SetFormat(LPCWAVEFORMATEX) override { return DS_OK; }
+  HRESULT WINAPI SetVolume(LONG) override { return DSERR_UNSUPPORTED; }
+  HRESULT WINAPI SetPan(LONG) override { return DSERR_UNSUPPORTED; }
+  HRESULT WINAPI SetFrequency(DWORD) override { return DSERR_UNSUPPORTED; }
+  HRESULT WINAPI Stop() override { return DSERR_UNSUPPORTED; }
+  HRESULT WINAPI Unlock(LPVOID, DWORD, LPVOID, DWORD) override { return DSERR_UNSUPPORTED; }
+  HRESULT WINAPI Restore() override { return DSERR_UNSUPPORTED; }
+};
+
+// A device that works until its last Release.
+class Device final : public Counted<IDirectSound> {
+ public:
+  HRESULT WINAPI CreateSoundBuffer(LPCDSBUFFERDESC, LPLPDIRECTSOUNDBUFFER buffer, IUnknown*) override {
+    *buffer = new Buffer;
+    return DS_OK;
+  }
+  HRESULT WINAPI GetCaps(LPDSCAPS) override { return DSERR_UNSUPPORTED; }
+  HRESULT WINAPI DuplicateSoundBuffer(LPDIRECTSOUNDBUFFER, LPLPDIRECTSOUNDBUFFER) override { return DSERR_UNSUPPORTED; }
+  HRESULT WINAPI SetCooperativeLevel(HWND, DWORD) override { return DS_OK; }
+  HRESULT WINAPI Compact() override { return DS_OK; }
+  HRESULT WINAPI GetSpeakerConfig(LPDWORD) override { return DSERR_UNSUPPORTED; }
+  HRESULT WINAPI SetSpeakerConfig(DWORD) override { return DSERR_UNSUPPORTED; }
+  HRESULT WINAPI Initialize(LPCGUID) override { return DSERR_ALREADYINITIALIZED; }
+
+ private:
+  void Last() override { CrashSiteAccessViolation(); }
+};
+#endif
+
 #ifdef CRASH_IN_D3D9
 // Enough of an adapter for the renderer's probe, which runs before the device.
 class Adapter final : public IDirect3D9 {
@@ -131,5 +207,9 @@ extern "C" __declspec(dllexport) IDirect3D9* WINAPI Direct3DCreate9(UINT) { retu
 #endif
 
 #ifdef CRASH_IN_DSOUND
-extern "C" __declspec(dllexport) HRESULT WINAPI DirectSoundCreate(LPCGUID, LPDIRECTSOUND*, LPUNKNOWN) { Crash(); }
+extern "C" __declspec(dllexport) HRESULT WINAPI DirectSoundCreate(LPCGUID, LPDIRECTSOUND* device, LPUNKNOWN) {
+  if (!CrashesAtRelease()) Crash();
+  *device = new Device;
+  return DS_OK;
+}
 #endif
