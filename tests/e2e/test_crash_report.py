@@ -3,12 +3,13 @@ stand-in drivers of ours (tools/CrashingDriver.cpp, d3d9.dll crashing in
 CreateDevice, dsound.dll in DirectSoundCreate) lie in the game folder and are
 preferred to Wine's own with WINEDLLOVERRIDES."""
 
+import json
 import shutil
 import struct
 
 import pytest
 
-from conftest import BIN, FIXTURES
+from conftest import BIN, FIXTURES, LAUNCHER
 from control_ids import EXIT
 from launcher_window import LauncherRun
 from test_machine_checks import TIMED_LINE, log_path
@@ -155,3 +156,17 @@ def test_a_crash_after_the_checks_names_no_check(game):
     run.probe.dismiss()
     assert run.wait_exit() == 0x05
     assert game.player_options.read_bytes() == PLAYER_OPTIONS
+
+
+def test_a_debugger_still_gets_both_chances_and_no_report_is_made(game):
+    shutil.copy2(DRIVERS / "d3d9.dll", game.path / "d3d9.dll")
+    log = log_path(game.wine)
+    log.unlink(missing_ok=True)
+    env = dict(game.wine.env_for(), WINEDLLOVERRIDES="mscoree,mshtml=;d3d9=n,b", CRASHING_DRIVER="access-violation")
+    result = game.wine.run(BIN / "e2e_debugger.exe", game.windows_path(LAUNCHER.name), env=env)
+    assert result.returncode == 0, result
+    # The debugger ended the launcher at the last chance (exit code 77).
+    assert json.loads(result.stdout.decode("ascii").strip().splitlines()[-1]) == {
+        "first_chance": 1, "last_chance": 1, "exit": 77}
+    last = TIMED_LINE.fullmatch(log.read_bytes().decode("utf-8").split("\r\n")[-2])
+    assert last and last[1] == "RENDER Render.Init(1280,1024)", last
