@@ -55,8 +55,7 @@ int wmain(int argc, wchar_t** argv) {
         exitCode = event.u.ExitProcess.dwExitCode;
         running = false;
         break;
-      default:
-        break;
+      default: break;
     }
     ::ContinueDebugEvent(event.dwProcessId, event.dwThreadId, answer);
   }
