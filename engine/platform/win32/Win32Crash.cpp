@@ -29,8 +29,9 @@ constexpr ULONG kStackGuarantee = 64 * 1024;
 
 // mingw-w64's C++ runtime on x86_64 raises C++ exceptions through SEH with
 // these codes ("GCC" with bit 29, and its unwind and forced-unwind codes).
-// One nobody catches reaches this filter; the runtime's own filter, which we
-// replaced, continues it so that std::terminate runs as the language says.
+// One nobody catches on a thread outside the C runtime's start-up frame
+// reaches this filter; the runtime's own filter, which we replaced, continues
+// it so that std::terminate runs as the language says.
 constexpr DWORD kGccExceptionMask = 0x20FFFFFFu;
 constexpr DWORD kGccException = 0x20474343u;  // bit 29 | 'G' 'C' 'C'
 
