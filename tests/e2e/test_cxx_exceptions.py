@@ -7,7 +7,7 @@ import re
 
 import pytest
 
-from conftest import ROOT
+from conftest import BIN, ROOT
 
 BUILDS = {"i686": ROOT / "build" / "win32" / "bin", "x86_64": ROOT / "build" / "win64" / "bin"}
 NULL_WRITE = re.compile(r"CRASH Access violation \(0xC0000005\) writing address 0x0 at e2e_cxx_exceptions\.exe\+0x[0-9a-f]+")
@@ -23,7 +23,10 @@ CASES = {
 }
 
 
-@pytest.mark.parametrize("build", BUILDS)
+@pytest.mark.parametrize("build", [
+    pytest.param("i686", marks=pytest.mark.skipif(
+        BIN != BUILDS["i686"], reason="the Wine tests run the x86_64 build here: the i686 one does not run")),
+    "x86_64"])
 @pytest.mark.parametrize("case", CASES)
 def test_cxx_exceptions_pass_the_crash_handler_and_crashes_do_not(wine_run, build, case):
     exe = BUILDS[build] / "e2e_cxx_exceptions.exe"
