@@ -20,6 +20,19 @@ constexpr std::int32_t kMinScreenWidth = 1280;
 constexpr std::int32_t kMinScreenHeight = 768;
 constexpr std::int32_t kRecommendedScreenHeight = 1024;
 
+const char kSoundCheck[] = "MachineChecks.Sound";
+const char kGraphicsCheck[] = "MachineChecks.Graphics";
+
+// Names the check in a crash's report while it runs: these two call into
+// the machine's drivers.
+class RunningCheck {
+ public:
+  explicit RunningCheck(const char* name) { platform::SetCrashStep(name); }
+  ~RunningCheck() { platform::SetCrashStep(nullptr); }
+  RunningCheck(const RunningCheck&) = delete;
+  RunningCheck& operator=(const RunningCheck&) = delete;
+};
+
 // The own text of an error a check turns into its message, for the log.
 std::string ErrorText(const std::exception_ptr& error) {
   try {
@@ -33,7 +46,7 @@ std::string ErrorText(const std::exception_ptr& error) {
 
 // The panel shows only the check's message; the log keeps what went wrong.
 void LogSwallowedError(const char* check, const std::exception_ptr& error) {
-  TryWriteLog(kLauncherLogLabel, std::string("MachineChecks.") + check + " = " + ErrorText(error), lkTimed);
+  TryWriteLog(kLauncherLogLabel, std::string(check) + " = " + ErrorText(error), lkTimed);
 }
 
 // Read anew each time: the player may change the display while we probe.
@@ -63,15 +76,17 @@ void TLauncher::RunMachineChecks() {
   // The devices take the hidden application window, as the game's own do.
   void* const window = Application.Handle();
   try {
+    RunningCheck check(kSoundCheck);
     SoundInit(2, 44100, 16, window);
   } catch (...) {
-    LogSwallowedError("Sound", std::current_exception());
+    LogSwallowedError(kSoundCheck, std::current_exception());
     AddMessage("NoSound");
     cbNoSound->SetChecked(true);
   }
 
   std::unique_ptr<T3D_Render> render;
   try {
+    RunningCheck check(kGraphicsCheck);
     render = std::make_unique<T3D_Render>();
     render->Init(window, ScreenWidth(), ScreenHeight(), false, d3d9::D3DPRESENT_INTERVAL_ONE,
                  d3d9::D3DMULTISAMPLE_NONE, d3d9::D3DFMT_D24S8);
@@ -81,7 +96,7 @@ void TLauncher::RunMachineChecks() {
       TurnMessagesRed();
     }
   } catch (...) {
-    LogSwallowedError("Graphics", std::current_exception());
+    LogSwallowedError(kGraphicsCheck, std::current_exception());
     AddMessage("NoGraph");
     TurnMessagesRed();
   }
@@ -96,5 +111,8 @@ void TLauncher::RunMachineChecks() {
   } else if (ScreenHeight() < kRecommendedScreenHeight) {
     AddMessage("MinHeightCur", IntToText(ScreenWidth()) + "x" + IntToText(ScreenHeight()));
   }
-  // `render` goes here, whether or not Init succeeded.
+  // The render object goes last, whether or not Init succeeded; its device
+  // is released inside the driver.
+  RunningCheck check(kGraphicsCheck);
+  render.reset();
 }

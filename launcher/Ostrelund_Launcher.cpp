@@ -1,5 +1,6 @@
 // The program's main module: the units in their order, then the main routine.
 #include <iterator>
+#include <string>
 
 #include "Application.h"
 #include "MainLaunch.h"
@@ -17,6 +18,10 @@ constexpr TEngineUnit kUnits[] = {
     MainLaunchUnit,
 };
 
+// A crash's line goes to the engine log, and its box has the engine box's caption.
+bool LogCrash(const std::string& line) { return TryWriteLog("CRASH", line, lkTimed); }
+std::string CrashCaption() { return ExeName; }
+
 void MainRoutine() {
   Application.Initialize();
   Application.Title = ExeName;
@@ -27,4 +32,7 @@ void MainRoutine() {
 
 }  // namespace
 
-int main() { return RunProgram(kUnits, std::size(kUnits), MainRoutine); }
+int main() {
+  platform::InstallCrashHandler({LogCrash, CrashCaption});
+  return RunProgram(kUnits, std::size(kUnits), MainRoutine);
+}

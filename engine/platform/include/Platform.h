@@ -224,4 +224,23 @@ ScreenSize PrimaryScreenSize();
 // Ends the process at once with `code`; does not return.
 [[noreturn]] void EndProcess(std::uint32_t code);
 
+// ---- Crashes -------------------------------------------------------------
+
+// How a crash is reported: one line to the program's log (false when it
+// could not be written), then a box with this caption.
+struct CrashReporting {
+  bool (*writeLogLine)(const std::string& line) = nullptr;
+  std::string (*boxCaption)() = nullptr;
+};
+// From here on, an exception that nothing handles (an access violation, an
+// illegal instruction, a stack overflow, in our code or in a driver's) is
+// reported so and ends the process with a non-zero exit code, instead of
+// reaching the system's crash handling. An attached debugger still sees every
+// exception, and the C++ runtime's own exceptions are never taken. Windows
+// only; elsewhere this does nothing.
+void InstallCrashHandler(const CrashReporting& reporting);
+// Names the step that runs now ("MachineChecks.Graphics") for a crash's
+// report; null for none. The text must outlive its naming.
+void SetCrashStep(const char* step);
+
 }  // namespace platform
