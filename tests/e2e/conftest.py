@@ -113,20 +113,19 @@ class Wine:
 
     def reset(self):
         """Ends every process of the prefix, then starts the idle one again."""
-        self._end_everything()
-        if self._idle:
-            self._idle.wait(timeout=30)
-        for started in self._started:
-            started.wait(timeout=30)
-            started.close()
-        self._started.clear()
+        self._end_every_process()
         self.start_idle()
 
     def stop(self):
-        """Ends every process of the prefix and its server. An idle process
-        that a reset has just started may not have reached the server yet; it
-        would outlive `wineserver -k` with a server of its own, so it is
-        killed directly."""
+        """Ends every process of the prefix and its server."""
+        self._end_every_process()
+
+    def _end_every_process(self):
+        """An idle process that a reset has just started may not have reached
+        the server yet (a test that fails in its set-up comes straight
+        back here): it would outlive `wineserver -k` with a server of its
+        own, so whatever is still running is killed directly, and the
+        prefix's server then waited for."""
         self._wineserver("-k")
         processes = [s.process for s in self._started] + ([self._idle] if self._idle else [])
         for process in processes:
@@ -136,6 +135,7 @@ class Wine:
         for started in self._started:
             started.close()
         self._started.clear()
+        self._idle = None
         self._end_everything()
 
     def start(self, exe, *args, env=None):
