@@ -9,12 +9,12 @@ import struct
 
 import pytest
 
-from conftest import BIN, FIXTURES, LAUNCHER
+from conftest import FAULTS_BIN, FIXTURES, LAUNCHER
 from control_ids import EXIT
 from launcher_window import LauncherRun
 from test_machine_checks import TIMED_LINE, log_path
 
-DRIVERS = BIN / "crashing-drivers"
+DRIVERS = FAULTS_BIN / "crashing-drivers"
 CAPTION = "Ostrelund_Launcher"
 BOX_HEAD = "The program crashed and has to close:\r\n\r\n"
 # The player's options as an earlier run left them: not the default copy.
@@ -59,6 +59,7 @@ def start_with_crashing(game, driver, how, player_options):
     """Lays the stand-in driver into the game folder and starts the launcher
     preferring it; `player_options` is the player's copy beforehand (None:
     the first run, which makes it)."""
+    shutil.copy2(FAULTS_BIN / LAUNCHER.name, game.path / LAUNCHER.name)
     shutil.copy2(DRIVERS / f"{driver}.dll", game.path / f"{driver}.dll")
     if player_options is not None:
         game.player_options.parent.mkdir(parents=True, exist_ok=True)
@@ -159,11 +160,12 @@ def test_a_crash_after_the_checks_names_no_check(game):
 
 
 def test_a_debugger_still_gets_both_chances_and_no_report_is_made(game):
+    shutil.copy2(FAULTS_BIN / LAUNCHER.name, game.path / LAUNCHER.name)
     shutil.copy2(DRIVERS / "d3d9.dll", game.path / "d3d9.dll")
     log = log_path(game.wine)
     log.unlink(missing_ok=True)
     env = dict(game.wine.env_for(), WINEDLLOVERRIDES="mscoree,mshtml=;d3d9=n,b", CRASHING_DRIVER="access-violation")
-    result = game.wine.run(BIN / "e2e_debugger.exe", game.windows_path(LAUNCHER.name), env=env)
+    result = game.wine.run(FAULTS_BIN / "e2e_debugger.exe", game.windows_path(LAUNCHER.name), env=env)
     assert result.returncode == 0, result
     # The debugger ended the launcher at the last chance (exit code 77).
     assert json.loads(result.stdout.decode("ascii").strip().splitlines()[-1]) == {

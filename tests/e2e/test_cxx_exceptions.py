@@ -7,7 +7,7 @@ import re
 
 import pytest
 
-from conftest import BIN, ROOT
+from conftest import BIN, I386_MODE, ROOT
 
 BUILDS = {"i686": ROOT / "build" / "win32" / "bin", "x86_64": ROOT / "build" / "win64" / "bin"}
 NULL_WRITE = re.compile(r"CRASH Access violation \(0xC0000005\) writing address 0x0 at e2e_cxx_exceptions\.exe\+0x[0-9a-f]+")
@@ -29,6 +29,9 @@ CASES = {
     "x86_64"])
 @pytest.mark.parametrize("case", CASES)
 def test_cxx_exceptions_pass_the_crash_handler_and_crashes_do_not(wine_run, build, case):
+    if build == "i686" and I386_MODE == "emulated" and case.startswith("crash"):
+        pytest.skip("under QEMU's user-mode emulation Wine cannot tell a 32-bit program's faults apart "
+                    "(conftest.FAULTS_BIN); the x86_64 case runs instead")
     exe = BUILDS[build] / "e2e_cxx_exceptions.exe"
     if not exe.exists():
         pytest.fail(f"{exe} is missing: build the win32 and win64 presets first")
