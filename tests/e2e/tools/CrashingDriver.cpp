@@ -76,13 +76,6 @@ DWORD WINAPI CrashOnceTheBoxShows(void* crashedThread) {
   ::ExitProcess(99);  // not reached: each of them faults
 }
 
-#ifdef CRASH_IN_DSOUND
-bool CrashesAtRelease() {
-  char how[64] = {};
-  ::GetEnvironmentVariableA("CRASHING_DRIVER", how, sizeof how);
-  return std::strcmp(how, "access-violation-at-release") == 0;
-}
-
 // Reference counting for the stand-in's objects; `last` runs when the count
 // drops to none.
 template <class Interface>
@@ -106,6 +99,13 @@ class Counted : public Interface {
  private:
   ULONG references_ = 1;
 };
+
+#ifdef CRASH_IN_DSOUND
+bool CrashesAtRelease() {
+  char how[64] = {};
+  ::GetEnvironmentVariableA("CRASHING_DRIVER", how, sizeof how);
+  return std::strcmp(how, "access-violation-at-release") == 0;
+}
 
 // A primary buffer that takes any format.
 class Buffer final : public Counted<IDirectSoundBuffer> {
@@ -152,18 +152,8 @@ class Device final : public Counted<IDirectSound> {
 
 #ifdef CRASH_IN_D3D9
 // Enough of an adapter for the renderer's probe, which runs before the device.
-class Adapter final : public IDirect3D9 {
+class Adapter final : public Counted<IDirect3D9> {
  public:
-  HRESULT WINAPI QueryInterface(REFIID, void** out) override {
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG WINAPI AddRef() override { return ++references_; }
-  ULONG WINAPI Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
   HRESULT WINAPI RegisterSoftwareDevice(void*) override { return D3DERR_NOTAVAILABLE; }
   UINT WINAPI GetAdapterCount() override { return 1; }
   HRESULT WINAPI GetAdapterIdentifier(UINT, DWORD, D3DADAPTER_IDENTIFIER9*) override { return D3DERR_NOTAVAILABLE; }
@@ -194,9 +184,6 @@ class Adapter final : public IDirect3D9 {
   HRESULT WINAPI CreateDevice(UINT, D3DDEVTYPE, HWND, DWORD, D3DPRESENT_PARAMETERS*, IDirect3DDevice9**) override {
     Crash();
   }
-
- private:
-  ULONG references_ = 1;
 };
 #endif
 
